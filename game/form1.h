@@ -1,0 +1,95 @@
+// SPDX-FileCopyrightText: 2026 The Zelvaro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "game/int16.h"
+
+#include <array>
+
+namespace game {
+
+class Runtime;
+
+// The game state: the variables of the main window. Booleans hold True or False.
+struct GameState {
+    // Letters[k - 1] is the character code that lane k shows: 97..122 once a game
+    // has started, 0 before the first Start.
+    std::array<Int16, 5> Letters {};
+    Int16 FallStep = 0; // pixels each active box falls per tick
+    Int16 Hits = 0;
+    Int16 Lost = 0; // 1 per wrong key, 5 per letter that falls out
+    Int16 GameOver = False;
+    Int16 LevelI = False, LevelII = False, LevelIII = False, LevelIV = False;
+    Int16 SpeedI = False, SpeedII = False, SpeedIII = False, SpeedIV = False;
+    Int16 Stopped = False;
+    Int16 BlinkCount = 0; // 0..10, ticks of the smiley's blink
+
+    // The number (1..4) of the first level flag that is true, 0 if none is.
+    [[nodiscard]] int level() const;
+};
+
+// The main window's handlers, named after the control and event they handle.
+// Each runs to its end unless a counter step raises OverflowError, which ends
+// the handler at that step with every earlier step done.
+class Form1 {
+public:
+    // The lead of Hits over Lost from which the smiley is shown.
+    static constexpr int PraiseLead = 170;
+
+    explicit Form1(Runtime& runtime);
+
+    [[nodiscard]] GameState& state() { return m_state; }
+    [[nodiscard]] const GameState& state() const { return m_state; }
+
+    // Start-up and shutdown.
+    void Form_Load();
+    void Form_QueryUnload();
+    void Command1_Click(); // Exit
+
+    // Game control.
+    void Command2_Click(); // Start
+    void Command3_Click(); // Stop
+    void Check1_Click(); // Pause, also when code changes its value
+
+    // The game tick (every 50 ms) and the smiley's blink (every second while shown).
+    void Timer1_Timer();
+    void Timer2_Timer();
+
+    // One typed character while Picture1 has the focus; any code is defined.
+    void Picture1_KeyPress(Int16 KeyAscii);
+
+    // Options > Level and Options > Acceleration.
+    void LI_Click();
+    void LII_Click();
+    void LIII_Click();
+    void LIV_Click();
+    void SI_Click();
+    void SII_Click();
+    void SIII_Click();
+    void SIV_Click();
+
+    // Help > About.
+    void about_Click();
+
+    // Letter operations. level is 1..4; lanes 1..level + 1 are active.
+    [[nodiscard]] Int16 DrawLetter();
+    void DrawAllLetters();
+    void ReplaceLetter(int lane, int level);
+    void PlaceLanes(int level);
+
+private:
+    void farewell();
+    void selectLevel(int level);
+    void selectSpeed(int speed);
+    void runLevelBlock(int level);
+    void endOfTickChecks();
+    void gameOverSequence();
+    [[nodiscard]] bool activeLettersDiffer(int level) const;
+    [[nodiscard]] int speedFactor() const;
+    void judgeKey(int level, Int16 code);
+
+    Runtime& m_rt;
+    GameState m_state;
+};
+
+} // namespace game

@@ -1,0 +1,100 @@
+// SPDX-FileCopyrightText: 2026 The Zelvaro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/aboutwindow.h"
+
+#include "ui/look.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+namespace ui {
+
+namespace {
+
+    // Shape1: a plain 1-pixel rectangle outline around the whole window.
+    class Frame : public QWidget {
+    public:
+        using QWidget::QWidget;
+
+    protected:
+        void paintEvent(QPaintEvent*) override
+        {
+            QPainter painter(this);
+            painter.setPen(palette().color(QPalette::WindowText));
+            painter.drawRect(rect().adjusted(0, 0, -1, -1));
+        }
+    };
+
+} // namespace
+
+QString AboutWindow::aboutText()
+{
+    return QStringLiteral("This is very Zelvaro, which uses only latin alphabet. It has 4 skill "
+                          "levels and 4 speed levels, so you can practise in typing. :-)")
+        + QString(87, QLatin1Char(' ')) + QStringLiteral("Written by the Zelvaro developers, in 2026.")
+        + QString(50, QLatin1Char(' ')) + QStringLiteral("Enjoy!");
+}
+
+AboutWindow::AboutWindow(QWidget* parent)
+    : QWidget(parent, Qt::Dialog | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("Form2"));
+    setWindowTitle(QStringLiteral("Form2"));
+    setWindowIcon(icons::window());
+    setFixedSize(Width, Height);
+
+    // Bottom-most first: the frame, the title strip, its word, the text, the button.
+    auto* shape1 = new Frame(this);
+    shape1->setObjectName(QStringLiteral("Shape1"));
+    shape1->setGeometry(0, 0, Width, Height);
+    shape1->setAttribute(Qt::WA_TransparentForMouseEvents);
+
+    auto* label1 = new QLabel(this);
+    label1->setObjectName(QStringLiteral("Label1"));
+    label1->setFont(fonts::title());
+    label1->setGeometry(0, 0, 321, 21);
+    label1->setAutoFillBackground(true);
+    label1->setBackgroundRole(QPalette::Highlight);
+
+    auto* label2 = new QLabel(QStringLiteral("About..."), this);
+    label2->setObjectName(QStringLiteral("Label2"));
+    label2->setFont(fonts::title());
+    label2->setAutoFillBackground(true);
+    label2->setBackgroundRole(QPalette::Highlight);
+    label2->setForegroundRole(QPalette::HighlightedText);
+    label2->move(8, 4);
+    label2->adjustSize();
+
+    m_label3 = new QLabel(aboutText(), this);
+    m_label3->setObjectName(QStringLiteral("Label3"));
+    m_label3->setFont(fonts::aboutText());
+    m_label3->setTextFormat(Qt::PlainText);
+    m_label3->setWordWrap(true);
+    m_label3->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_label3->setGeometry(16, 32, 281, 97);
+
+    m_command1 = new QPushButton(QStringLiteral("Ok"), this);
+    m_command1->setObjectName(QStringLiteral("Command1"));
+    m_command1->setFont(fonts::system());
+    m_command1->setGeometry(16, 144, 281, 25);
+    m_command1->setFocus(Qt::OtherFocusReason);
+}
+
+bool AboutWindow::event(QEvent* event)
+{
+    if (event->type() == QEvent::WindowActivate)
+        emit activated();
+    return QWidget::event(event);
+}
+
+void AboutWindow::closeEvent(QCloseEvent* event)
+{
+    // The window is only ever hidden; a close command from outside does what "Ok"
+    // does, so the main window is enabled again.
+    event->ignore();
+    emit closeRequested();
+}
+
+} // namespace ui

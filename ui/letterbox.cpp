@@ -1,0 +1,74 @@
+// SPDX-FileCopyrightText: 2026 The Zelvaro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/letterbox.h"
+
+#include "ui/look.h"
+
+#include <QAccessible>
+#include <QKeyEvent>
+#include <QPainter>
+#include <qdrawutil.h>
+
+namespace ui {
+
+namespace {
+    constexpr int border = 2; // a sunken 3-D edge
+}
+
+LetterBox::LetterBox(const QString& name, QWidget* parent)
+    : QWidget(parent)
+{
+    setObjectName(name);
+    setFont(fonts::letter());
+    setFocusPolicy(Qt::StrongFocus);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setAutoFillBackground(false);
+}
+
+void LetterBox::clear()
+{
+    if (m_lines.isEmpty())
+        return;
+    m_lines.clear();
+    update();
+}
+
+void LetterBox::print(const QString& text)
+{
+    m_lines.append(text);
+    update();
+}
+
+void LetterBox::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    qDrawShadePanel(&painter, rect(), palette(), true, border, &palette().brush(QPalette::Button));
+    painter.setPen(palette().color(QPalette::ButtonText));
+    const QRect inside = rect().adjusted(border, border, -border, -border);
+    painter.setClipRect(inside);
+    const int lineHeight = fontMetrics().height();
+    for (int i = 0; i < m_lines.size(); ++i) {
+        const QRect line(inside.left(), inside.top() + i * lineHeight, inside.width() + 64, lineHeight);
+        painter.drawText(line, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_lines.at(i));
+    }
+}
+
+void LetterBox::keyPressEvent(QKeyEvent* event)
+{
+    const QString text = event->text();
+    if (text.isEmpty()) {
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        char16_t code = text.at(i).unicode();
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+            code = 0xFFFD;
+            ++i;
+        }
+        emit characterTyped(code);
+    }
+}
+
+} // namespace ui

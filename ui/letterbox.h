@@ -1,0 +1,37 @@
+// SPDX-FileCopyrightText: 2026 The Zelvaro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QStringList>
+#include <QWidget>
+
+namespace ui {
+
+// A 30 x 30 letter box of the play field. It keeps no picture: clear() erases
+// it and print() draws a line of text below what was printed since, starting at
+// the top-left corner, in the box's font. Every character typed while it has the
+// keyboard focus is reported by characterTyped, one signal per character.
+class LetterBox : public QWidget {
+    Q_OBJECT
+
+public:
+    LetterBox(const QString& name, QWidget* parent);
+
+    void clear();
+    void print(const QString& text);
+    // What was printed since the last clear(), one entry per print().
+    [[nodiscard]] const QStringList& printed() const { return m_lines; }
+
+signals:
+    // code is a UTF-16 code unit; a character beyond 16 bits arrives as U+FFFD.
+    void characterTyped(char16_t code);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    QStringList m_lines;
+};
+
+} // namespace ui

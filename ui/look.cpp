@@ -1,0 +1,41 @@
+// SPDX-FileCopyrightText: 2026 The Zelvaro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/look.h"
+
+#include <QFont>
+#include <QIcon>
+
+namespace ui::fonts {
+
+namespace {
+    QFont face(const char* family, int pixelSize, bool bold)
+    {
+        QFont font(QString::fromLatin1(family));
+        font.setStyleHint(QFont::SansSerif);
+        font.setPixelSize(pixelSize);
+        font.setBold(bold);
+        return font;
+    }
+} // namespace
+
+QFont letter() { return face("Liberation Sans", 21, false); }
+QFont system() { return face("Liberation Sans", 14, true); }
+QFont gameOver() { return face("Liberation Sans", 52, true); }
+QFont smiley() { return face("DejaVu Sans Condensed", 27, false); }
+QFont title() { return face("DejaVu Sans Condensed", 11, true); }
+QFont aboutText() { return face("Liberation Sans", 13, false); }
+
+} // namespace ui::fonts
+
+namespace ui::icons {
+
+QIcon window()
+{
+    QIcon icon;
+    for (const char* file : { ":/icons/window-16.png", ":/icons/window-32.png", ":/icons/zelvaro-48.png",
+             ":/icons/zelvaro-256.png" })
+        icon.addFile(QString::fromLatin1(file));
+    return icon;
+}
+
+} // namespace ui::icons

@@ -1,0 +1,180 @@
+// SPDX-FileCopyrightText: 2026 The Zelvaro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/mainwindow.h"
+
+#include "ui/look.h"
+#include "ui/letterbox.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace ui {
+
+namespace {
+
+    // The client area with its two rules, drawn beneath the controls and cut off
+    // at the client edges: Line1 (352,0)-(352,500) 2 px wide, Line2 (0,0)-(700,0) 1 px.
+    class RuledArea : public QWidget {
+    public:
+        using QWidget::QWidget;
+
+    protected:
+        void paintEvent(QPaintEvent*) override
+        {
+            QPainter painter(this);
+            const QColor ink = palette().color(QPalette::WindowText);
+            painter.fillRect(QRect(351, 0, 2, 500), ink);
+            painter.fillRect(QRect(0, 0, 700, 1), ink);
+        }
+    };
+
+    QTimer* makeTimer(const QString& name, int interval, QObject* parent)
+    {
+        auto* timer = new QTimer(parent);
+        timer->setObjectName(name);
+        timer->setTimerType(Qt::PreciseTimer);
+        timer->setInterval(interval);
+        timer->start();
+        return timer;
+    }
+
+} // namespace
+
+MainWindow::MainWindow(QWidget* parent)
+    : QMainWindow(parent)
+    , m_client(new RuledArea(this))
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Zelvaro"));
+    setWindowIcon(icons::window());
+    // The client area, not the window, has the fixed size: the menu bar comes on top.
+    m_client->setObjectName(QStringLiteral("client"));
+    m_client->setFixedSize(ClientWidth, ClientHeight);
+    setCentralWidget(m_client);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+
+    // Created before the letter boxes, so the boxes lie above it.
+    m_label5 = addLabel(QStringLiteral("Label5"), QStringLiteral("Game Over"), { 24, 136, 300, 64 });
+    m_label5->setFont(fonts::gameOver());
+    QPalette grey = m_label5->palette();
+    grey.setColor(QPalette::WindowText, grey.color(QPalette::Disabled, QPalette::WindowText));
+    m_label5->setPalette(grey);
+
+    const QPoint boxPlaces[] = { { 40, 0 }, { 104, 0 }, { 183, 176 }, { 184, 0 }, { 232, 0 } };
+    for (int i = 0; i < 5; ++i) {
+        m_boxes[i] = new LetterBox(QStringLiteral("Picture%1").arg(i + 1), m_client);
+        m_boxes[i]->setGeometry(QRect(boxPlaces[i], QSize(30, 30)));
+    }
+
+    addLabel(QStringLiteral("Label3"), QStringLiteral("Hits:"), { 384, 16, 30, 16 });
+    m_label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("0"), { 424, 16, 8, 16 });
+    addLabel(QStringLiteral("Label4"), QStringLiteral("Lost:"), { 384, 40, 32, 16 });
+    m_label2 = addLabel(QStringLiteral("Label2"), QStringLiteral("0"), { 424, 40, 8, 15 });
+    m_label10 = addLabel(QStringLiteral("Label10"), QString(), { 456, 16, 8, 33 });
+    m_label10->setFont(fonts::smiley());
+    m_command2 = addButton(QStringLiteral("Command2"), QStringLiteral("Start"), { 384, 80, 100, 33 });
+    m_command3 = addButton(QStringLiteral("Command3"), QStringLiteral("Stop"), { 384, 128, 100, 33 });
+    m_check1 = new QCheckBox(QStringLiteral("Pause"), m_client);
+    m_check1->setObjectName(QStringLiteral("Check1"));
+    m_check1->setFont(fonts::system());
+    m_check1->setGeometry(392, 184, 97, 17);
+    m_command1 = addButton(QStringLiteral("Command1"), QStringLiteral("Exit"), { 384, 240, 100, 33 });
+    addLabel(QStringLiteral("Label6"), QStringLiteral("Level:"), { 384, 312, 40, 16 });
+    m_label8 = addLabel(QStringLiteral("Label8"), QStringLiteral("0"), { 432, 312, 8, 16 });
+    addLabel(QStringLiteral("Label7"), QStringLiteral("Acceleration:"), { 376, 336, 83, 16 });
+    m_label9 = addLabel(QStringLiteral("Label9"), QStringLiteral("0"), { 472, 336, 8, 16 });
+
+    m_tabOrder = { m_boxes[0], m_boxes[1], m_command2, m_command1, m_boxes[2], m_boxes[3],
+        m_boxes[4], m_command3, m_check1 };
+    for (qsizetype i = 1; i < m_tabOrder.size(); ++i)
+        setTabOrder(m_tabOrder.at(i - 1), m_tabOrder.at(i));
+
+    buildMenus();
+
+    m_timer1 = makeTimer(QStringLiteral("Timer1"), 50, this);
+    m_timer2 = makeTimer(QStringLiteral("Timer2"), 1000, this);
+}
+
+QLabel* MainWindow::addLabel(const QString& name, const QString& caption, const QRect& geometry)
+{
+    auto* label = new QLabel(caption, m_client);
+    label->setObjectName(name);
+    label->setFont(fonts::system());
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Labels size themselves to their caption, keeping their left and top edges;
+    // an empty label keeps its designed size.
+    label->setGeometry(geometry);
+    if (!caption.isEmpty())
+        label->adjustSize();
+    return label;
+}
+
+QPushButton* MainWindow::addButton(const QString& name, const QString& caption, const QRect& geometry)
+{
+    auto* button = new QPushButton(caption, m_client);
+    button->setObjectName(name);
+    button->setFont(fonts::system());
+    button->setGeometry(geometry);
+    return button;
+}
+
+void MainWindow::buildMenus()
+{
+    // No shortcut keys and no access letters; a tick mark is set by the game only,
+    // so the items are not grouped (a group would move the tick by itself).
+    m_menuOptions = menuBar()->addMenu(QStringLiteral("Options"));
+    m_menuOptions->setObjectName(QStringLiteral("menu_options"));
+    QMenu* level = m_menuOptions->addMenu(QStringLiteral("Level"));
+    level->setObjectName(QStringLiteral("menu_level"));
+    QMenu* speed = m_menuOptions->addMenu(QStringLiteral("Acceleration"));
+    speed->setObjectName(QStringLiteral("menu_speed"));
+    const char* numerals[] = { "I", "II", "III", "IV" };
+    for (int i = 0; i < 4; ++i) {
+        m_levelItems[i] = level->addAction(QString::fromLatin1(numerals[i]));
+        m_levelItems[i]->setObjectName(QStringLiteral("L") + QString::fromLatin1(numerals[i]));
+        m_levelItems[i]->setCheckable(true);
+        m_speedItems[i] = speed->addAction(QString::fromLatin1(numerals[i]));
+        m_speedItems[i]->setObjectName(QStringLiteral("S") + QString::fromLatin1(numerals[i]));
+        m_speedItems[i]->setCheckable(true);
+    }
+    m_help = menuBar()->addMenu(QStringLiteral("Help"));
+    m_help->setObjectName(QStringLiteral("help"));
+    m_about = m_help->addAction(QStringLiteral("About"));
+    m_about->setObjectName(QStringLiteral("about"));
+}
+
+void MainWindow::focusFirstControl()
+{
+    for (QWidget* control : std::as_const(m_tabOrder)) {
+        if (!control->isHidden() && control->isEnabled() && (control->focusPolicy() & Qt::TabFocus)) {
+            control->setFocus(Qt::TabFocusReason);
+            return;
+        }
+    }
+}
+
+void MainWindow::centreOnScreen()
+{
+    adjustSize();
+    const QRect area = screen()->availableGeometry();
+    const QSize outer = frameGeometry().size();
+    move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event)
+{
+    // The farewell runs inside this call and ends the program; the close itself is
+    // never refused.
+    emit closeRequested();
+    event->accept();
+}
+
+} // namespace ui

@@ -1,0 +1,344 @@
+// SPDX-FileCopyrightText: 2026 The Zelvaro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "ui/qtruntime.h"
+
+#include "ui/aboutwindow.h"
+#include "ui/letterbox.h"
+#include "ui/mainwindow.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+#include <QWindow>
+
+#include <algorithm>
+#include <cmath>
+
+namespace ui {
+
+namespace {
+
+    // A position handed over by the game, as a whole pixel. Values beyond any
+    // screen are clamped so the conversion is always defined.
+    int toPixel(float value)
+    {
+        if (std::isnan(value))
+            return 0;
+        constexpr float limit = 1.0e6f;
+        return static_cast<int>(std::lround(std::clamp(value, -limit, limit)));
+    }
+
+    int index(auto id) { return static_cast<int>(id); }
+
+} // namespace
+
+QtRuntime::QtRuntime()
+    : m_form1Window(std::make_unique<MainWindow>())
+    , m_form2Window(std::make_unique<AboutWindow>())
+    , m_form1(*this)
+    , m_form2(*this)
+{
+    connectSignals();
+}
+
+QtRuntime::~QtRuntime() = default;
+
+void QtRuntime::connectSignals()
+{
+    MainWindow& w = *m_form1Window;
+    connect(w.startButton(), &QPushButton::clicked, this,
+        [this] { dispatch("Command2_Click", [this] { m_form1.Command2_Click(); }); });
+    connect(w.stopButton(), &QPushButton::clicked, this,
+        [this] { dispatch("Command3_Click", [this] { m_form1.Command3_Click(); }); });
+    connect(w.exitButton(), &QPushButton::clicked, this,
+        [this] { dispatch("Command1_Click", [this] { m_form1.Command1_Click(); }); });
+    // The state-change signal comes for a change by code too, as the Pause handler needs.
+    connect(w.pauseBox(), &QCheckBox::stateChanged, this,
+        [this] { dispatch("Check1_Click", [this] { m_form1.Check1_Click(); }); });
+    connect(w.tickTimer(), &QTimer::timeout, this,
+        [this] { dispatch("Timer1_Timer", [this] { m_form1.Timer1_Timer(); }); });
+    connect(w.blinkTimer(), &QTimer::timeout, this,
+        [this] { dispatch("Timer2_Timer", [this] { m_form1.Timer2_Timer(); }); });
+    connect(w.box(0), &LetterBox::characterTyped, this, [this](char16_t code) {
+        dispatch("Picture1_KeyPress",
+            [this, code] { m_form1.Picture1_KeyPress(static_cast<game::Int16>(code)); });
+    });
+    connect(&w, &MainWindow::closeRequested, this,
+        [this] { dispatch("Form_QueryUnload", [this] { m_form1.Form_QueryUnload(); }); });
+
+    using Click = void (game::Form1::*)();
+    static constexpr Click levelClicks[] = { &game::Form1::LI_Click, &game::Form1::LII_Click,
+        &game::Form1::LIII_Click, &game::Form1::LIV_Click };
+    static constexpr Click speedClicks[] = { &game::Form1::SI_Click, &game::Form1::SII_Click,
+        &game::Form1::SIII_Click, &game::Form1::SIV_Click };
+    static constexpr const char* levelNames[] = { "LI_Click", "LII_Click", "LIII_Click", "LIV_Click" };
+    static constexpr const char* speedNames[] = { "SI_Click", "SII_Click", "SIII_Click", "SIV_Click" };
+    for (int i = 0; i < 4; ++i) {
+        connect(w.levelItem(i), &QAction::triggered, this, [this, i] {
+            dispatch(levelNames[i], [this, i] { (m_form1.*levelClicks[i])(); });
+        });
+        connect(w.speedItem(i), &QAction::triggered, this, [this, i] {
+            dispatch(speedNames[i], [this, i] { (m_form1.*speedClicks[i])(); });
+        });
+    }
+    connect(w.aboutItem(), &QAction::triggered, this,
+        [this] { dispatch("about_Click", [this] { m_form1.about_Click(); }); });
+
+    AboutWindow& about = *m_form2Window;
+    connect(about.okButton(), &QPushButton::clicked, this,
+        [this] { dispatch("Form2.Command1_Click", [this] { m_form2.Command1_Click(); }); });
+    connect(&about, &AboutWindow::closeRequested, this,
+        [this] { dispatch("Form2.Command1_Click", [this] { m_form2.Command1_Click(); }); });
+    connect(&about, &AboutWindow::activated, this,
+        [this] { dispatch("Form2.Form_Activate", [this] { m_form2.Form_Activate(); }); });
+}
+
+void QtRuntime::start()
+{
+    dispatch("Form_Load", [this] { m_form1.Form_Load(); });
+    m_form1Window->centreOnScreen();
+    m_form1Window->focusFirstControl();
+    m_form1Window->show();
+}
+
+QWidget* QtRuntime::window(game::Window window) const
+{
+    if (window == game::Window::Form1)
+        return m_form1Window.get();
+    return m_form2Window.get();
+}
+
+// --- Windows ------------------------------------------------------------------
+
+void QtRuntime::setVisible(game::Window which, bool visible)
+{
+    QWidget* w = window(which);
+    if (which == game::Window::Form2 && visible) {
+        const bool wasHidden = w->isHidden();
+        if (wasHidden && m_form1Window->windowHandle()) {
+            w->winId();
+            w->windowHandle()->setTransientParent(m_form1Window->windowHandle());
+        }
+        w->show();
+        w->raise();
+        w->activateWindow();
+        // Showing a window makes it the active one at once, which places it; the
+        // window system's own activation follows later and places it again.
+        if (wasHidden)
+            m_form2.Form_Activate();
+        return;
+    }
+    w->setVisible(visible);
+}
+
+void QtRuntime::setEnabled(game::Window which, bool enabled) { window(which)->setEnabled(enabled); }
+
+float QtRuntime::left(game::Window which) { return static_cast<float>(window(which)->frameGeometry().x()); }
+
+float QtRuntime::top(game::Window which) { return static_cast<float>(window(which)->frameGeometry().y()); }
+
+float QtRuntime::width(game::Window which)
+{
+    return static_cast<float>(window(which)->frameGeometry().width());
+}
+
+float QtRuntime::height(game::Window which)
+{
+    return static_cast<float>(window(which)->frameGeometry().height());
+}
+
+void QtRuntime::setLeft(game::Window which, float left)
+{
+    QWidget* w = window(which);
+    w->move(toPixel(left), w->frameGeometry().y());
+}
+
+void QtRuntime::setTop(game::Window which, float top)
+{
+    QWidget* w = window(which);
+    w->move(w->frameGeometry().x(), toPixel(top));
+}
+
+float QtRuntime::scaleHeight() { return static_cast<float>(m_form1Window->clientArea()->height()); }
+
+// --- Letter boxes ---------------------------------------------------------------
+
+void QtRuntime::setVisible(game::Box box, bool visible)
+{
+    m_form1Window->box(index(box))->setVisible(visible);
+}
+
+void QtRuntime::setLeft(game::Box box, float left)
+{
+    LetterBox* b = m_form1Window->box(index(box));
+    b->move(toPixel(left), b->y());
+}
+
+float QtRuntime::top(game::Box box) { return static_cast<float>(m_form1Window->box(index(box))->y()); }
+
+void QtRuntime::setTop(game::Box box, float top)
+{
+    LetterBox* b = m_form1Window->box(index(box));
+    b->move(b->x(), toPixel(top));
+}
+
+void QtRuntime::clear(game::Box box) { m_form1Window->box(index(box))->clear(); }
+
+void QtRuntime::print(game::Box box, std::u16string_view text)
+{
+    m_form1Window->box(index(box))->print(QString(reinterpret_cast<const QChar*>(text.data()),
+        static_cast<qsizetype>(text.size())));
+}
+
+void QtRuntime::setFocus(game::Box box)
+{
+    // A hidden box cannot take the focus: the request is ignored and the focus stays.
+    LetterBox* b = m_form1Window->box(index(box));
+    if (!b->isHidden())
+        b->setFocus(Qt::OtherFocusReason);
+}
+
+// --- Labels, buttons, check box, menus, timers -------------------------------------
+
+namespace {
+    QLabel* labelOf(const MainWindow& w, game::Label label)
+    {
+        switch (label) {
+        case game::Label::Label1:
+            return w.hitsLabel();
+        case game::Label::Label2:
+            return w.lostLabel();
+        case game::Label::Label5:
+            return w.gameOverLabel();
+        case game::Label::Label8:
+            return w.levelLabel();
+        case game::Label::Label9:
+            return w.speedLabel();
+        case game::Label::Label10:
+            return w.smileyLabel();
+        }
+        return w.hitsLabel();
+    }
+
+    QAbstractButton* buttonOf(const MainWindow& w, game::Button button)
+    {
+        switch (button) {
+        case game::Button::Command1:
+            return w.exitButton();
+        case game::Button::Command2:
+            return w.startButton();
+        case game::Button::Command3:
+            return w.stopButton();
+        }
+        return w.exitButton();
+    }
+
+    QAction* actionOf(const MainWindow& w, game::Menu menu)
+    {
+        switch (menu) {
+        case game::Menu::menu_options:
+            return w.optionsMenu()->menuAction();
+        case game::Menu::help:
+            return w.helpMenu()->menuAction();
+        case game::Menu::LI:
+        case game::Menu::LII:
+        case game::Menu::LIII:
+        case game::Menu::LIV:
+            return w.levelItem(index(menu) - index(game::Menu::LI));
+        case game::Menu::SI:
+        case game::Menu::SII:
+        case game::Menu::SIII:
+        case game::Menu::SIV:
+            return w.speedItem(index(menu) - index(game::Menu::SI));
+        }
+        return w.aboutItem();
+    }
+} // namespace
+
+void QtRuntime::setCaption(game::Label label, std::string_view caption)
+{
+    // Labels size themselves to their caption and keep their left and top edges.
+    QLabel* l = labelOf(*m_form1Window, label);
+    const QString text = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
+    if (l->text() == text)
+        return;
+    l->setText(text);
+    l->adjustSize();
+}
+
+void QtRuntime::setVisible(game::Label label, bool visible)
+{
+    labelOf(*m_form1Window, label)->setVisible(visible);
+}
+
+void QtRuntime::setEnabled(game::Button button, bool enabled)
+{
+    buttonOf(*m_form1Window, button)->setEnabled(enabled);
+}
+
+void QtRuntime::setEnabled(game::CheckBox, bool enabled) { m_form1Window->pauseBox()->setEnabled(enabled); }
+
+std::int16_t QtRuntime::value(game::CheckBox)
+{
+    return static_cast<std::int16_t>(m_form1Window->pauseBox()->checkState());
+}
+
+void QtRuntime::setValue(game::CheckBox, std::int16_t value)
+{
+    // 0 clear, 1 ticked, 2 greyed; no other value exists and is ignored. A change
+    // emits stateChanged, which runs Check1_Click before this returns.
+    static constexpr Qt::CheckState states[] = { Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked };
+    if (value < 0 || value > 2)
+        return;
+    m_form1Window->pauseBox()->setCheckState(states[value]);
+}
+
+void QtRuntime::setEnabled(game::Menu menu, bool enabled) { actionOf(*m_form1Window, menu)->setEnabled(enabled); }
+
+void QtRuntime::setChecked(game::Menu menu, bool checked)
+{
+    actionOf(*m_form1Window, menu)->setChecked(checked);
+}
+
+void QtRuntime::setEnabled(game::Timer timer, bool enabled)
+{
+    QTimer* t = timer == game::Timer::Timer1 ? m_form1Window->tickTimer() : m_form1Window->blinkTimer();
+    if (!enabled)
+        t->stop();
+    else if (!t->isActive()) // start() on a running timer would restart its period
+        t->start();
+}
+
+// --- Services ---------------------------------------------------------------------
+
+void QtRuntime::messageBox(std::string_view text, game::MessageIcon, std::string_view title)
+{
+    QMessageBox box(QMessageBox::Information,
+        QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok);
+    box.setObjectName(QStringLiteral("farewell"));
+    box.setWindowIcon(m_form1Window->windowIcon());
+    box.exec();
+}
+
+float QtRuntime::rnd() { return m_generator.next(); }
+
+void QtRuntime::end()
+{
+    // Nothing runs after this: the timers stop, every later signal is dropped by
+    // dispatch(), the windows close and the event loop returns 0.
+    m_ended = true;
+    m_form1Window->tickTimer()->stop();
+    m_form1Window->blinkTimer()->stop();
+    m_form2Window->hide();
+    m_form1Window->hide();
+    emit programEnded();
+    QCoreApplication::exit(0);
+}
+
+} // namespace ui
