@@ -144,7 +144,8 @@ void Form1::Timer1_Timer()
     if (m_state.Stopped || m_state.GameOver)
         return;
     // Each flag is tested on its own; with exactly one level selected one block runs.
-    const Int16 levelFlags[] = { m_state.LevelI, m_state.LevelII, m_state.LevelIII, m_state.LevelIV };
+    const Int16 levelFlags[]
+        = { m_state.LevelI, m_state.LevelII, m_state.LevelIII, m_state.LevelIV };
     for (int level = 1; level <= 4; ++level) {
         if (levelFlags[level - 1])
             runLevelBlock(level);
@@ -229,7 +230,8 @@ void Form1::Picture1_KeyPress(Int16 KeyAscii)
 {
     if (m_state.Stopped)
         return;
-    const Int16 levelFlags[] = { m_state.LevelI, m_state.LevelII, m_state.LevelIII, m_state.LevelIV };
+    const Int16 levelFlags[]
+        = { m_state.LevelI, m_state.LevelII, m_state.LevelIII, m_state.LevelIV };
     for (int level = 1; level <= 4; ++level) {
         if (!levelFlags[level - 1])
             continue;

@@ -13,8 +13,7 @@ namespace game {
 // overflow error. The error is reported on stderr with the handler's name and the
 // program goes on; nothing is thrown to the caller (Qt's event loop must never
 // see an exception). Returns false when the handler was ended by an error.
-template <typename Handler>
-bool runHandler(const char* name, Handler&& handler) noexcept
+template <typename Handler> bool runHandler(const char* name, Handler&& handler) noexcept
 {
     try {
         handler();

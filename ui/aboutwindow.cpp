@@ -33,7 +33,8 @@ QString AboutWindow::aboutText()
 {
     return QStringLiteral("This is very Zelvaro, which uses only latin alphabet. It has 4 skill "
                           "levels and 4 speed levels, so you can practise in typing. :-)")
-        + QString(87, QLatin1Char(' ')) + QStringLiteral("Written by the Zelvaro developers, in 2026.")
+        + QString(87, QLatin1Char(' '))
+        + QStringLiteral("Written by the Zelvaro developers, in 2026.")
         + QString(50, QLatin1Char(' ')) + QStringLiteral("Enjoy!");
 }
 

@@ -48,7 +48,8 @@ void LetterBox::paintEvent(QPaintEvent*)
     painter.setClipRect(inside);
     const int lineHeight = fontMetrics().height();
     for (int i = 0; i < m_lines.size(); ++i) {
-        const QRect line(inside.left(), inside.top() + i * lineHeight, inside.width() + 64, lineHeight);
+        const QRect line(
+            inside.left(), inside.top() + i * lineHeight, inside.width() + 64, lineHeight);
         painter.drawText(line, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_lines.at(i));
     }
 }
@@ -63,7 +64,8 @@ void LetterBox::keyPressEvent(QKeyEvent* event)
     event->accept();
     for (qsizetype i = 0; i < text.size(); ++i) {
         char16_t code = text.at(i).unicode();
-        if (text.at(i).isHighSurrogate() && i + 1 < text.size() && text.at(i + 1).isLowSurrogate()) {
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size()
+            && text.at(i + 1).isLowSurrogate()) {
             code = 0xFFFD;
             ++i;
         }

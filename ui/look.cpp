@@ -32,8 +32,8 @@ namespace ui::icons {
 QIcon window()
 {
     QIcon icon;
-    for (const char* file : { ":/icons/window-16.png", ":/icons/window-32.png", ":/icons/zelvaro-48.png",
-             ":/icons/zelvaro-256.png" })
+    for (const char* file : { ":/icons/window-16.png", ":/icons/window-32.png",
+             ":/icons/zelvaro-48.png", ":/icons/zelvaro-256.png" })
         icon.addFile(QString::fromLatin1(file));
     return icon;
 }

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/mainwindow.h"
 
-#include "ui/look.h"
 #include "ui/letterbox.h"
+#include "ui/look.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -62,7 +62,8 @@ MainWindow::MainWindow(QWidget* parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     // Created before the letter boxes, so the boxes lie above it.
-    m_label5 = addLabel(QStringLiteral("Label5"), QStringLiteral("Game Over"), { 24, 136, 300, 64 });
+    m_label5
+        = addLabel(QStringLiteral("Label5"), QStringLiteral("Game Over"), { 24, 136, 300, 64 });
     m_label5->setFont(fonts::gameOver());
     QPalette grey = m_label5->palette();
     grey.setColor(QPalette::WindowText, grey.color(QPalette::Disabled, QPalette::WindowText));
@@ -80,13 +81,16 @@ MainWindow::MainWindow(QWidget* parent)
     m_label2 = addLabel(QStringLiteral("Label2"), QStringLiteral("0"), { 424, 40, 8, 15 });
     m_label10 = addLabel(QStringLiteral("Label10"), QString(), { 456, 16, 8, 33 });
     m_label10->setFont(fonts::smiley());
-    m_command2 = addButton(QStringLiteral("Command2"), QStringLiteral("Start"), { 384, 80, 100, 33 });
-    m_command3 = addButton(QStringLiteral("Command3"), QStringLiteral("Stop"), { 384, 128, 100, 33 });
+    m_command2
+        = addButton(QStringLiteral("Command2"), QStringLiteral("Start"), { 384, 80, 100, 33 });
+    m_command3
+        = addButton(QStringLiteral("Command3"), QStringLiteral("Stop"), { 384, 128, 100, 33 });
     m_check1 = new QCheckBox(QStringLiteral("Pause"), m_client);
     m_check1->setObjectName(QStringLiteral("Check1"));
     m_check1->setFont(fonts::system());
     m_check1->setGeometry(392, 184, 97, 17);
-    m_command1 = addButton(QStringLiteral("Command1"), QStringLiteral("Exit"), { 384, 240, 100, 33 });
+    m_command1
+        = addButton(QStringLiteral("Command1"), QStringLiteral("Exit"), { 384, 240, 100, 33 });
     addLabel(QStringLiteral("Label6"), QStringLiteral("Level:"), { 384, 312, 40, 16 });
     m_label8 = addLabel(QStringLiteral("Label8"), QStringLiteral("0"), { 432, 312, 8, 16 });
     addLabel(QStringLiteral("Label7"), QStringLiteral("Acceleration:"), { 376, 336, 83, 16 });
@@ -117,7 +121,8 @@ QLabel* MainWindow::addLabel(const QString& name, const QString& caption, const 
     return label;
 }
 
-QPushButton* MainWindow::addButton(const QString& name, const QString& caption, const QRect& geometry)
+QPushButton* MainWindow::addButton(
+    const QString& name, const QString& caption, const QRect& geometry)
 {
     auto* button = new QPushButton(caption, m_client);
     button->setObjectName(name);
@@ -154,7 +159,8 @@ void MainWindow::buildMenus()
 void MainWindow::focusFirstControl()
 {
     for (QWidget* control : std::as_const(m_tabOrder)) {
-        if (!control->isHidden() && control->isEnabled() && (control->focusPolicy() & Qt::TabFocus)) {
+        if (!control->isHidden() && control->isEnabled()
+            && (control->focusPolicy() & Qt::TabFocus)) {
             control->setFocus(Qt::TabFocusReason);
             return;
         }
@@ -166,7 +172,8 @@ void MainWindow::centreOnScreen()
     adjustSize();
     const QRect area = screen()->availableGeometry();
     const QSize outer = frameGeometry().size();
-    move(area.x() + (area.width() - outer.width()) / 2, area.y() + (area.height() - outer.height()) / 2);
+    move(area.x() + (area.width() - outer.width()) / 2,
+        area.y() + (area.height() - outer.height()) / 2);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

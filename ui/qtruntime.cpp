@@ -76,15 +76,15 @@ void QtRuntime::connectSignals()
         &game::Form1::LIII_Click, &game::Form1::LIV_Click };
     static constexpr Click speedClicks[] = { &game::Form1::SI_Click, &game::Form1::SII_Click,
         &game::Form1::SIII_Click, &game::Form1::SIV_Click };
-    static constexpr const char* levelNames[] = { "LI_Click", "LII_Click", "LIII_Click", "LIV_Click" };
-    static constexpr const char* speedNames[] = { "SI_Click", "SII_Click", "SIII_Click", "SIV_Click" };
+    static constexpr const char* levelNames[]
+        = { "LI_Click", "LII_Click", "LIII_Click", "LIV_Click" };
+    static constexpr const char* speedNames[]
+        = { "SI_Click", "SII_Click", "SIII_Click", "SIV_Click" };
     for (int i = 0; i < 4; ++i) {
-        connect(w.levelItem(i), &QAction::triggered, this, [this, i] {
-            dispatch(levelNames[i], [this, i] { (m_form1.*levelClicks[i])(); });
-        });
-        connect(w.speedItem(i), &QAction::triggered, this, [this, i] {
-            dispatch(speedNames[i], [this, i] { (m_form1.*speedClicks[i])(); });
-        });
+        connect(w.levelItem(i), &QAction::triggered, this,
+            [this, i] { dispatch(levelNames[i], [this, i] { (m_form1.*levelClicks[i])(); }); });
+        connect(w.speedItem(i), &QAction::triggered, this,
+            [this, i] { dispatch(speedNames[i], [this, i] { (m_form1.*speedClicks[i])(); }); });
     }
     connect(w.aboutItem(), &QAction::triggered, this,
         [this] { dispatch("about_Click", [this] { m_form1.about_Click(); }); });
@@ -138,9 +138,15 @@ void QtRuntime::setVisible(game::Window which, bool visible)
 
 void QtRuntime::setEnabled(game::Window which, bool enabled) { window(which)->setEnabled(enabled); }
 
-float QtRuntime::left(game::Window which) { return static_cast<float>(window(which)->frameGeometry().x()); }
+float QtRuntime::left(game::Window which)
+{
+    return static_cast<float>(window(which)->frameGeometry().x());
+}
 
-float QtRuntime::top(game::Window which) { return static_cast<float>(window(which)->frameGeometry().y()); }
+float QtRuntime::top(game::Window which)
+{
+    return static_cast<float>(window(which)->frameGeometry().y());
+}
 
 float QtRuntime::width(game::Window which)
 {
@@ -179,7 +185,10 @@ void QtRuntime::setLeft(game::Box box, float left)
     b->move(toPixel(left), b->y());
 }
 
-float QtRuntime::top(game::Box box) { return static_cast<float>(m_form1Window->box(index(box))->y()); }
+float QtRuntime::top(game::Box box)
+{
+    return static_cast<float>(m_form1Window->box(index(box))->y());
+}
 
 void QtRuntime::setTop(game::Box box, float top)
 {
@@ -191,8 +200,9 @@ void QtRuntime::clear(game::Box box) { m_form1Window->box(index(box))->clear(); 
 
 void QtRuntime::print(game::Box box, std::u16string_view text)
 {
-    m_form1Window->box(index(box))->print(QString(reinterpret_cast<const QChar*>(text.data()),
-        static_cast<qsizetype>(text.size())));
+    m_form1Window->box(index(box))
+        ->print(QString(
+            reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size())));
 }
 
 void QtRuntime::setFocus(game::Box box)
@@ -281,7 +291,10 @@ void QtRuntime::setEnabled(game::Button button, bool enabled)
     buttonOf(*m_form1Window, button)->setEnabled(enabled);
 }
 
-void QtRuntime::setEnabled(game::CheckBox, bool enabled) { m_form1Window->pauseBox()->setEnabled(enabled); }
+void QtRuntime::setEnabled(game::CheckBox, bool enabled)
+{
+    m_form1Window->pauseBox()->setEnabled(enabled);
+}
 
 std::int16_t QtRuntime::value(game::CheckBox)
 {
@@ -298,7 +311,10 @@ void QtRuntime::setValue(game::CheckBox, std::int16_t value)
     m_form1Window->pauseBox()->setCheckState(states[value]);
 }
 
-void QtRuntime::setEnabled(game::Menu menu, bool enabled) { actionOf(*m_form1Window, menu)->setEnabled(enabled); }
+void QtRuntime::setEnabled(game::Menu menu, bool enabled)
+{
+    actionOf(*m_form1Window, menu)->setEnabled(enabled);
+}
 
 void QtRuntime::setChecked(game::Menu menu, bool checked)
 {
@@ -307,7 +323,8 @@ void QtRuntime::setChecked(game::Menu menu, bool checked)
 
 void QtRuntime::setEnabled(game::Timer timer, bool enabled)
 {
-    QTimer* t = timer == game::Timer::Timer1 ? m_form1Window->tickTimer() : m_form1Window->blinkTimer();
+    QTimer* t
+        = timer == game::Timer::Timer1 ? m_form1Window->tickTimer() : m_form1Window->blinkTimer();
     if (!enabled)
         t->stop();
     else if (!t->isActive()) // start() on a running timer would restart its period

@@ -79,8 +79,7 @@ signals:
     void programEnded();
 
 private:
-    template <typename Handler>
-    void dispatch(const char* name, Handler&& handler)
+    template <typename Handler> void dispatch(const char* name, Handler&& handler)
     {
         if (!m_ended)
             game::runHandler(name, std::forward<Handler>(handler));
