@@ -134,9 +134,29 @@ void QtRuntime::setVisible(game::Window which, bool visible)
         return;
     }
     w->setVisible(visible);
+    // The main window takes the input back from the about window, whether or not a
+    // window manager hands the activation on.
+    if (which == game::Window::Form2 && !visible && m_form1Window->isVisible()
+        && m_form1Window->isEnabled())
+        m_form1Window->activateWindow();
 }
 
-void QtRuntime::setEnabled(game::Window which, bool enabled) { window(which)->setEnabled(enabled); }
+void QtRuntime::setEnabled(game::Window which, bool enabled)
+{
+    QWidget* w = window(which);
+    if (which != game::Window::Form1) {
+        w->setEnabled(enabled);
+        return;
+    }
+    // Qt takes the focus from a window's controls when it disables them; the game
+    // expects the main window to keep its focus while the about window is open.
+    if (!enabled && w->isEnabled())
+        m_form1Focus = w->focusWidget();
+    w->setEnabled(enabled);
+    if (enabled && m_form1Focus && !w->focusWidget() && m_form1Focus->isVisibleTo(w)
+        && m_form1Focus->isEnabled())
+        m_form1Focus->setFocus(Qt::OtherFocusReason);
+}
 
 float QtRuntime::left(game::Window which)
 {
@@ -278,6 +298,7 @@ void QtRuntime::setCaption(game::Label label, std::string_view caption)
     if (l->text() == text)
         return;
     l->setText(text);
+    l->setAccessibleDescription(text);
     l->adjustSize();
 }
 
@@ -298,7 +319,17 @@ void QtRuntime::setEnabled(game::CheckBox, bool enabled)
 
 std::int16_t QtRuntime::value(game::CheckBox)
 {
-    return static_cast<std::int16_t>(m_form1Window->pauseBox()->checkState());
+    // Qt numbers the states Unchecked 0, PartiallyChecked 1, Checked 2; the game's
+    // values are 0 clear, 1 ticked, 2 greyed.
+    switch (m_form1Window->pauseBox()->checkState()) {
+    case Qt::Checked:
+        return 1;
+    case Qt::PartiallyChecked:
+        return 2;
+    case Qt::Unchecked:
+        break;
+    }
+    return 0;
 }
 
 void QtRuntime::setValue(game::CheckBox, std::int16_t value)

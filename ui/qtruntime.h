@@ -9,6 +9,7 @@
 #include "game/runtime.h"
 
 #include <QObject>
+#include <QPointer>
 
 #include <memory>
 
@@ -92,6 +93,9 @@ private:
     game::Generator m_generator;
     game::Form1 m_form1;
     game::Form2 m_form2;
+    // The main window's focus widget when it was last disabled, given the focus back
+    // when it is enabled again.
+    QPointer<QWidget> m_form1Focus;
     bool m_ended = false;
 };
 
