@@ -346,10 +346,23 @@ void Form1::DrawAllLetters()
 
 void Form1::ReplaceLetter(int lane, int level)
 {
+    // While a game runs the other active letters already differ from each other, so
+    // only the new letter can make a pair equal. Comparing just its pairs draws the
+    // same letters and cannot loop for ever should two other lanes ever share a
+    // letter (as they all do, with code 0, before the first Start).
     do {
         m_state.Letters[lane - 1] = DrawLetter();
         m_rt.setTop(laneBox(lane), 1);
-    } while (!activeLettersDiffer(level));
+    } while (!laneDiffersFromOthers(lane, level));
+}
+
+bool Form1::laneDiffersFromOthers(int lane, int level) const
+{
+    for (int other = 1; other <= activeLanes(level); ++other) {
+        if (other != lane && m_state.Letters[other - 1] == m_state.Letters[lane - 1])
+            return false;
+    }
+    return true;
 }
 
 bool Form1::activeLettersDiffer(int level) const

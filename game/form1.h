@@ -85,6 +85,7 @@ private:
     void endOfTickChecks();
     void gameOverSequence();
     [[nodiscard]] bool activeLettersDiffer(int level) const;
+    [[nodiscard]] bool laneDiffersFromOthers(int lane, int level) const;
     [[nodiscard]] int speedFactor() const;
     void judgeKey(int level, Int16 code);
 
