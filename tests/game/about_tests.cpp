@@ -1,0 +1,99 @@
+// SPDX-FileCopyrightText: 2026 The Zelvaro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tests/game/fixture.h"
+
+#include <ostream>
+
+using namespace test;
+using game::Window;
+
+namespace {
+
+using AboutTest = GameTest;
+
+TEST_F(AboutTest, OpeningShowsAndCentresTheAboutWindowThenDisablesTheMainWindow)
+{
+    load();
+    form.about_Click();
+    EXPECT_EQ(rt.journal,
+        (Journal { "Form2.Visible=1", "Form1.Width?", "Form2.Width?", "Form1.Left?",
+            "Form2.Left=484", "Form1.Height?", "Form2.Height?", "Form1.Top?", "Form2.Top=420",
+            "Form1.Enabled=0" }));
+}
+
+TEST_F(AboutTest, OpeningDuringAGameLetsItGoOn)
+{
+    startGame();
+    form.about_Click();
+    EXPECT_EQ(rt.focusedBox, 1);
+    EXPECT_TRUE(rt.timersEnabled[0]);
+    form.Timer1_Timer();
+    EXPECT_EQ(rt.box(1).top, 2);
+}
+
+TEST_F(AboutTest, OkEnablesTheMainWindowBeforeHidingTheAboutWindow)
+{
+    // The main window must be able to take the activation the about window gives up.
+    load();
+    form.about_Click();
+    rt.clearJournal();
+    about.Command1_Click();
+    EXPECT_EQ(rt.journal, (Journal { "Form1.Enabled=1", "Form2.Visible=0" }));
+}
+
+TEST_F(AboutTest, ASecondOpeningCentresOverTheMovedMainWindow)
+{
+    load();
+    form.about_Click();
+    about.Command1_Click();
+    rt.window(Window::Form1).left = 100;
+    rt.window(Window::Form1).top = 50;
+    form.about_Click();
+    EXPECT_EQ(rt.window(Window::Form2).left, 199);
+    EXPECT_EQ(rt.window(Window::Form2).top, 161);
+    EXPECT_TRUE(rt.window(Window::Form2).visible);
+}
+
+TEST_F(AboutTest, PlacingReadsBothWidthsThenTheLeftAndKeepsHalfPixels)
+{
+    rt.window(Window::Form1).width = 511;
+    rt.window(Window::Form1).height = 407;
+    about.Form_Activate();
+    EXPECT_EQ(rt.journal,
+        (Journal { "Form1.Width?", "Form2.Width?", "Form1.Left?", "Form2.Left=484.5",
+            "Form1.Height?", "Form2.Height?", "Form1.Top?", "Form2.Top=420.5" }));
+}
+
+struct Geometry {
+    const char* name;
+    float mainLeft, mainTop, mainWidth, mainHeight;
+    float ownWidth, ownHeight;
+    float left, top; // where the about window goes
+    friend void PrintTo(const Geometry& row, std::ostream* out) { *out << row.name; }
+};
+
+class PlaceTest : public GameTest, public testing::WithParamInterface<Geometry> { };
+
+TEST_P(PlaceTest, PutsTheAboutWindowsCentreOnTheMainWindowsCentre)
+{
+    const Geometry& g = GetParam();
+    rt.window(Window::Form1) = { true, true, g.mainLeft, g.mainTop, g.mainWidth, g.mainHeight };
+    rt.window(Window::Form2).width = g.ownWidth;
+    rt.window(Window::Form2).height = g.ownHeight;
+    about.Form_Activate();
+    EXPECT_EQ(rt.window(Window::Form2).left, g.left);
+    EXPECT_EQ(rt.window(Window::Form2).top, g.top);
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, PlaceTest,
+    testing::Values(Geometry { "Designed", 385, 309, 510, 406, 312, 184, 484, 420 },
+        Geometry { "OddMainWindow", 385, 309, 511, 407, 312, 184, 484.5f, 420.5f },
+        Geometry { "OddAboutWindow", 385, 309, 510, 406, 313, 185, 483.5f, 419.5f },
+        Geometry { "MainWindowPastTheTopLeftCorner", -300, -200, 510, 406, 312, 184, -201, -89 },
+        Geometry { "MainWindowFarOffScreen", 5000, 4000, 510, 406, 312, 184, 5099, 4111 },
+        Geometry { "AboutWindowLargerThanTheMainWindow", 0, 0, 510, 406, 800, 600, -145, -97 },
+        // Half of 2^25 less half a pixel is not a float; summed in float the half is lost.
+        Geometry { "HugeCoordinatesKeepTheHalf", -16777215, 0, 33554432, 406, 1, 184, 0.5f, 111 }),
+    [](const testing::TestParamInfo<Geometry>& info) { return std::string(info.param.name); });
+
+} // namespace

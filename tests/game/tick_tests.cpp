@@ -1,0 +1,320 @@
+// SPDX-FileCopyrightText: 2026 The Zelvaro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "tests/game/fixture.h"
+
+#include <algorithm>
+#include <ostream>
+
+using namespace test;
+using game::Label;
+using game::True;
+
+namespace {
+
+class TickTest : public GameTest {
+protected:
+    // The journal from the first entry equal to first on.
+    [[nodiscard]] Journal from(const std::string& first) const
+    {
+        const auto at = std::find(rt.journal.begin(), rt.journal.end(), first);
+        return Journal(at, rt.journal.end());
+    }
+};
+
+TEST_F(TickTest, MovesAllActiveBoxesThenPrintsThemThenTestsTheBottomThenShowsTheScore)
+{
+    startGame("abcde");
+    form.Timer1_Timer();
+    EXPECT_EQ(rt.journal,
+        (Journal { "Picture1.Top?", "Picture1.Top=2", "Picture1.Clear", "Picture2.Top?",
+            "Picture2.Top=2", "Picture2.Clear", "Picture1.Print=a", "Picture2.Print=b",
+            "Form1.ScaleHeight?", "Picture1.Top?", "Form1.ScaleHeight?", "Picture2.Top?",
+            "Label1.Caption=0", "Label2.Caption=0", "Label5.Visible=0", "Label10.Visible=0",
+            "Timer2.Enabled=0" }));
+}
+
+TEST_F(TickTest, BeforeTheFirstStartPrintsCodeZeroIntoTheHiddenBoxesAndShowsZeros)
+{
+    // Timer1 ticks from start-up on; the tick must cope with the untouched state.
+    load();
+    rt.box(1).top = 50;
+    rt.box(2).top = 50;
+    form.Timer1_Timer();
+    EXPECT_EQ(rt.journal,
+        (Journal { "Picture1.Top?", "Picture1.Top=50", "Picture1.Clear", "Picture2.Top?",
+            "Picture2.Top=50", "Picture2.Clear", "Picture1.Print=\\u0000", "Picture2.Print=\\u0000",
+            "Form1.ScaleHeight?", "Picture1.Top?", "Form1.ScaleHeight?", "Picture2.Top?",
+            "Label1.Caption=0", "Label2.Caption=0", "Label5.Visible=0", "Label10.Visible=0",
+            "Timer2.Enabled=0" }));
+}
+
+TEST_F(TickTest, RewritesTheCaptionsOnEveryRunningTick)
+{
+    startGame();
+    form.Timer1_Timer();
+    form.Timer1_Timer();
+    EXPECT_EQ(rt.entries("Label"),
+        (Journal { "Label1.Caption=0", "Label2.Caption=0", "Label5.Visible=0", "Label10.Visible=0",
+            "Label1.Caption=0", "Label2.Caption=0", "Label5.Visible=0", "Label10.Visible=0" }));
+}
+
+TEST_F(TickTest, DoesNothingAtAllOnceStoppedOrLost)
+{
+    for (bool stop : { true, false }) {
+        SCOPED_TRACE(stop ? "stopped" : "lost");
+        startGame();
+        rt.box(1).top = 386;
+        if (stop)
+            form.Command3_Click();
+        else
+            press('z');
+        rt.label(Label::Label5).visible = true;
+        rt.clearJournal();
+        const std::string before = letters();
+        const auto lost = state().Lost;
+        form.Timer1_Timer();
+        EXPECT_EQ(rt.journal, Journal {});
+        EXPECT_EQ(letters(), before);
+        EXPECT_EQ(state().Lost, lost);
+    }
+}
+
+struct BottomRow {
+    const char* name;
+    float topBefore;
+    game::Int16 fallStep;
+    float scaleHeight;
+    bool lost;
+    friend void PrintTo(const BottomRow& row, std::ostream* out) { *out << row.name; }
+};
+
+class BottomLineTest : public TickTest, public testing::WithParamInterface<BottomRow> { };
+
+TEST_P(BottomLineTest, LosesTheLetterOnceItsBoxTopReachesTheInnerHeight)
+{
+    const BottomRow& row = GetParam();
+    startGame();
+    state().Hits = 100;
+    state().FallStep = row.fallStep;
+    rt.clientHeight = row.scaleHeight;
+    rt.box(1).top = row.topBefore;
+    script("x");
+    form.Timer1_Timer();
+    EXPECT_EQ(state().Lost, row.lost ? 5 : 0);
+    EXPECT_EQ(rt.box(1).top, row.lost ? 1.0f : row.topBefore + row.fallStep);
+    EXPECT_EQ(letters()[0], row.lost ? 'x' : 'a');
+}
+
+INSTANTIATE_TEST_SUITE_P(Boxes, BottomLineTest,
+    testing::Values(BottomRow { "ReachesTheBottomExactly", 386, 1, 387, true },
+        BottomRow { "StopsOneAboveTheBottom", 385, 1, 387, false },
+        BottomRow { "JumpsPastTheBottom", 380, 17, 387, true },
+        BottomRow { "ReachesTheBottomOfAShorterWindow", 299, 1, 300, true },
+        BottomRow { "StopsOneAboveTheBottomOfAShorterWindow", 298, 1, 300, false },
+        BottomRow { "StandsStillAtStepZero", 386, 0, 387, false }),
+    [](const testing::TestParamInfo<BottomRow>& info) { return std::string(info.param.name); });
+
+class LevelTickTest : public TickTest, public testing::WithParamInterface<int> { };
+
+TEST_P(LevelTickTest, TouchesOnlyTheActiveLanesAndReadsTheHeightForEach)
+{
+    // Lanes outside the level stand off the field at Left -40: moving or testing them
+    // would lose letters nobody can see.
+    const int level = GetParam();
+    const int lanes = level + 1;
+    startGame("abcde", level);
+    state().Hits = 100;
+    for (int lane = lanes + 1; lane <= 5; ++lane)
+        rt.box(lane).top = 386;
+    form.Timer1_Timer();
+    for (int lane = 1; lane <= 5; ++lane) {
+        const auto touched = rt.entries("Picture" + std::to_string(lane) + ".");
+        EXPECT_EQ(touched.size(), lane <= lanes ? 5u : 0u) << "Picture" << lane;
+    }
+    EXPECT_EQ(rt.entries("Form1.ScaleHeight?").size(), static_cast<size_t>(lanes));
+    EXPECT_EQ(state().Lost, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Levels, LevelTickTest, testing::Values(1, 2, 3, 4),
+    [](const testing::TestParamInfo<int>& info) { return "Level" + std::to_string(info.param); });
+
+TEST_F(TickTest, AtStepZeroNothingEverFallsOut)
+{
+    startGame("abcde", 4);
+    state().FallStep = 0;
+    rt.recording = false;
+    for (int tick = 0; tick < 1000; ++tick)
+        form.Timer1_Timer();
+    EXPECT_EQ(state().Lost, 0);
+    EXPECT_EQ(rt.box(5).top, 1);
+}
+
+TEST_F(TickTest, AReplacementThatNeedsSeveralDrawsCostsFiveAndShowsNextTick)
+{
+    startGame("abcde", 2);
+    state().Hits = 100;
+    rt.box(2).top = 386;
+    script("acx"); // a and c are held by lanes 1 and 3
+    form.Timer1_Timer();
+    EXPECT_EQ(state().Lost, 5);
+    EXPECT_EQ(letters(), "axcde");
+    EXPECT_EQ(rt.entries("Picture2.Top="),
+        (Journal { "Picture2.Top=387", "Picture2.Top=1", "Picture2.Top=1", "Picture2.Top=1" }));
+    EXPECT_EQ(rt.entries("Picture2.Print"), (Journal { "Picture2.Print=b" }))
+        << "the new letter waits for the next tick";
+    rt.clearJournal();
+    form.Timer1_Timer();
+    EXPECT_EQ(rt.entries("Picture2.Print"), (Journal { "Picture2.Print=x" }));
+    EXPECT_EQ(rt.box(2).top, 2);
+}
+
+TEST_F(TickTest, TwoLettersLostInOneTickCostTenAndGetDifferentLetters)
+{
+    // Lane 4's replacement is compared with the letter lane 2 has just been given.
+    startGame("abcde", 4);
+    state().Hits = 100;
+    rt.box(2).top = 386;
+    rt.box(4).top = 386;
+    script("af" // lane 2: a is lane 1's
+           "fg"); // lane 4: f is lane 2's new letter
+    form.Timer1_Timer();
+    EXPECT_EQ(state().Lost, 10);
+    EXPECT_EQ(letters(), "afcge");
+    EXPECT_EQ(rt.label(Label::Label2).caption, "10");
+}
+
+TEST_F(TickTest, EqualScoresGoOnAndHideAnOldGameOver)
+{
+    startGame();
+    state().Hits = 3;
+    state().Lost = 3;
+    rt.label(Label::Label5).visible = true;
+    form.Timer1_Timer();
+    EXPECT_EQ(state().GameOver, game::False);
+    EXPECT_FALSE(rt.label(Label::Label5).visible);
+}
+
+TEST_F(TickTest, OneLostMoreThanHitsEndsTheGame)
+{
+    // All five boxes go, even the three that stand off the field at level I; the praise
+    // step then hides the smiley a second time.
+    startGame();
+    state().Hits = 3;
+    state().Lost = 4;
+    form.Timer1_Timer();
+    EXPECT_EQ(from("Label1.Caption=3"),
+        (Journal { "Label1.Caption=3", "Label2.Caption=4", "Picture1.Visible=0",
+            "Picture2.Visible=0", "Picture3.Visible=0", "Picture4.Visible=0", "Picture5.Visible=0",
+            "menu_options.Enabled=1", "Label5.Visible=1", "help.Enabled=1", "Check1.Enabled=0",
+            "Check1.Value=0", "Label10.Visible=0", "Timer2.Enabled=0", "Command2.Enabled=1",
+            "Command3.Enabled=0", "Label10.Visible=0", "Timer2.Enabled=0" }));
+    EXPECT_EQ(state().GameOver, True);
+}
+
+TEST_F(TickTest, ALetterLostByFallingCanEndTheGame)
+{
+    startGame();
+    state().Hits = 4;
+    rt.box(1).top = 386;
+    form.Timer1_Timer();
+    EXPECT_EQ(state().GameOver, True);
+    EXPECT_EQ(rt.label(Label::Label2).caption, "5") << "the final Lost is shown";
+}
+
+class PraiseTest : public TickTest, public testing::WithParamInterface<int> { };
+
+TEST_P(PraiseTest, ShowsTheSmileyFromALeadOf170)
+{
+    const int lead = GetParam();
+    startGame();
+    state().Hits = 200;
+    state().Lost = static_cast<game::Int16>(200 - lead);
+    form.Timer1_Timer();
+    const bool praised = lead >= game::Form1::PraiseLead;
+    EXPECT_EQ(from("Label10.Visible=" + std::string(praised ? "1" : "0")),
+        (praised ? Journal { "Label10.Visible=1", "Timer2.Enabled=1" }
+                 : Journal { "Label10.Visible=0", "Timer2.Enabled=0" }));
+}
+
+INSTANTIATE_TEST_SUITE_P(Leads, PraiseTest, testing::Values(169, 170),
+    [](const testing::TestParamInfo<int>& info) { return "Lead" + std::to_string(info.param); });
+
+TEST_F(TickTest, ALetterLostDuringPraiseCanHideTheSmileyInTheSameTick)
+{
+    startGame();
+    state().Hits = 174;
+    form.Timer1_Timer();
+    ASSERT_TRUE(rt.label(Label::Label10).visible);
+    rt.box(1).top = 386;
+    form.Timer1_Timer();
+    EXPECT_EQ(state().Lost, 5);
+    EXPECT_FALSE(rt.label(Label::Label10).visible);
+    EXPECT_FALSE(rt.timersEnabled[1]);
+}
+
+TEST_F(TickTest, HoldingPraiseDoesNotRestartTheBlinkTimer)
+{
+    // The tick re-enables Timer2 twenty times a second; a restart each time would keep
+    // the one-second blink from ever firing.
+    startGame();
+    state().Hits = 300;
+    for (int tick = 0; tick < 20; ++tick)
+        form.Timer1_Timer();
+    EXPECT_EQ(rt.timerStarts[1], 1);
+    EXPECT_TRUE(rt.timersEnabled[1]);
+}
+
+TEST_F(TickTest, LostAboveThe16BitLimitStopsTheTickAfterTheReplacement)
+{
+    startGame();
+    state().Hits = 32767;
+    state().Lost = 32763;
+    rt.box(1).top = 386;
+    script("x");
+    EXPECT_THROW(form.Timer1_Timer(), game::OverflowError);
+    EXPECT_EQ(state().Lost, 32763);
+    EXPECT_EQ(letters()[0], 'x');
+    EXPECT_EQ(rt.box(1).top, 1);
+    EXPECT_EQ(rt.journal.back(), "Picture1.Top=1") << "nothing may follow the failed step";
+}
+
+TEST_F(TickTest, LostMayReachExactly32767)
+{
+    startGame();
+    state().Hits = 32767;
+    state().Lost = 32762;
+    rt.box(1).top = 386;
+    EXPECT_NO_THROW(form.Timer1_Timer());
+    EXPECT_EQ(rt.label(Label::Label2).caption, "32767");
+}
+
+using BlinkTest = GameTest;
+
+TEST_F(BlinkTest, AlternatesFacesFromStartUpAndWrapsTheCountAtTen)
+{
+    load();
+    Journal faces;
+    for (int step = 1; step <= 11; ++step) {
+        form.Timer2_Timer();
+        faces.push_back(rt.label(Label::Label10).caption);
+        if (step == 10) {
+            EXPECT_EQ(state().BlinkCount, 0);
+        }
+    }
+    EXPECT_EQ(faces,
+        (Journal { ":-)", ";-)", ":-)", ";-)", ":-)", ";-)", ":-)", ";-)", ":-)", ";-)", ":-)" }));
+    EXPECT_EQ(state().BlinkCount, 1);
+}
+
+TEST_F(BlinkTest, ContinuesFromTheStoredCountInALaterGame)
+{
+    load();
+    for (int step = 0; step < 3; ++step)
+        form.Timer2_Timer();
+    script("abcde");
+    form.Command2_Click();
+    form.Timer2_Timer();
+    EXPECT_EQ(rt.label(Label::Label10).caption, ";-)");
+}
+
+} // namespace
