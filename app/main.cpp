@@ -8,7 +8,7 @@ int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Zelvaro"));
-    QApplication::setDesktopFileName(QStringLiteral("zelvaro"));
+    QApplication::setDesktopFileName(QStringLiteral("org.zelvaro.zelvaro"));
     QApplication::setStyle(QStringLiteral("Fusion"));
     // The program ends only through its farewell, never because its last window closed.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -43,6 +43,7 @@ AboutWindow::AboutWindow(QWidget* parent)
 {
     setObjectName(QStringLiteral("Form2"));
     setWindowTitle(QStringLiteral("Form2"));
+    setAccessibleName(QStringLiteral("About Zelvaro"));
     setWindowIcon(icons::window());
     setFixedSize(Width, Height);
 
@@ -80,6 +81,9 @@ AboutWindow::AboutWindow(QWidget* parent)
     m_command1->setObjectName(QStringLiteral("Command1"));
     m_command1->setFont(fonts::system());
     m_command1->setGeometry(16, 144, 281, 25);
+    // The window opens with the focus on "Ok"; as its default button it is pressed by
+    // Enter as well as by Space, and it is drawn so the user sees that it has the focus.
+    m_command1->setDefault(true);
     m_command1->setFocus(Qt::OtherFocusReason);
 }
 

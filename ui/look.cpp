@@ -27,10 +27,16 @@ QFont aboutText() { return face("Liberation Sans", 13, false); }
 
 } // namespace ui::fonts
 
+// The icons are compiled into the static ui library, whose resource object the linker
+// keeps only when something refers to it; this reference does, at global scope as
+// Q_INIT_RESOURCE requires.
+static void initResources() { Q_INIT_RESOURCE(resources); }
+
 namespace ui::icons {
 
 QIcon window()
 {
+    initResources();
     QIcon icon;
     for (const char* file : { ":/icons/window-16.png", ":/icons/window-32.png",
              ":/icons/zelvaro-48.png", ":/icons/zelvaro-256.png" })
