@@ -1,0 +1,341 @@
+// SPDX-FileCopyrightText: 2026 The Zelvaro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+
+// The main window as built and as the start-up leaves it: its size, the places and
+// captions of its controls, the keyboard order, the timers and the menus.
+
+#include "tests/ui/uitest.h"
+
+#include "ui/aboutwindow.h"
+#include "ui/letterbox.h"
+#include "ui/mainwindow.h"
+#include "ui/qtruntime.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QWindow>
+
+#include <memory>
+
+namespace {
+
+QWidget* control(ui::MainWindow& window, const char* name)
+{
+    return window.clientArea()->findChild<QWidget*>(QString::fromLatin1(name));
+}
+
+QStringList texts(const QList<QAction*>& actions)
+{
+    QStringList result;
+    for (const QAction* action : actions)
+        result.append(action->text());
+    return result;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { uitest::prepareApplication(); }
+    void cleanup() { m_runtime.reset(); }
+
+    void clientAreaIsFixedBelowMenuBar();
+    void controlsStandWhereDesigned_data();
+    void controlsStandWhereDesigned();
+    void labelsSizeToCaptionKeepingTopLeft();
+    void lettersBoxesLieAboveGameOver();
+    void focusMovesInDesignedOrder();
+    void timersRunFromCreation();
+    void menuTreeHasNoShortcutsNorGroups();
+    void startUpLeavesIdleState();
+
+private:
+    ui::QtRuntime& startRuntime()
+    {
+        m_runtime = std::make_unique<ui::QtRuntime>();
+        return *m_runtime;
+    }
+
+    std::unique_ptr<ui::QtRuntime> m_runtime;
+};
+
+void MainWindowTest::clientAreaIsFixedBelowMenuBar()
+{
+    ui::QtRuntime& rt = startRuntime();
+    QVERIFY(uitest::startShown(rt));
+    ui::MainWindow& window = rt.mainWindow();
+
+    const int menuHeight = window.menuBar()->height();
+    QVERIFY(menuHeight > 0);
+    QCOMPARE(window.clientArea()->geometry(), QRect(0, menuHeight, 510, 387));
+    QCOMPARE(window.size(), QSize(510, menuHeight + 387));
+    QCOMPARE(window.windowTitle(), QStringLiteral("Zelvaro"));
+
+    // Neither the program nor the window system can resize it.
+    QCOMPARE(window.minimumSize(), window.maximumSize());
+    QCOMPARE(window.windowHandle()->minimumSize(), window.windowHandle()->maximumSize());
+    window.resize(800, 600);
+    QCoreApplication::processEvents();
+    QCOMPARE(window.size(), QSize(510, menuHeight + 387));
+    QCOMPARE(window.clientArea()->size(), QSize(510, 387));
+}
+
+void MainWindowTest::controlsStandWhereDesigned_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("caption");
+    QTest::addColumn<QRect>("geometry");
+
+    QTest::newRow("Picture1") << "Picture1" << QString() << QRect(40, 0, 30, 30);
+    QTest::newRow("Picture2") << "Picture2" << QString() << QRect(104, 0, 30, 30);
+    QTest::newRow("Picture3") << "Picture3" << QString() << QRect(183, 176, 30, 30);
+    QTest::newRow("Picture4") << "Picture4" << QString() << QRect(184, 0, 30, 30);
+    QTest::newRow("Picture5") << "Picture5" << QString() << QRect(232, 0, 30, 30);
+    QTest::newRow("Command2") << "Command2"
+                              << "Start" << QRect(384, 80, 100, 33);
+    QTest::newRow("Command3") << "Command3"
+                              << "Stop" << QRect(384, 128, 100, 33);
+    QTest::newRow("Check1") << "Check1"
+                            << "Pause" << QRect(392, 184, 97, 17);
+    QTest::newRow("Command1") << "Command1"
+                              << "Exit" << QRect(384, 240, 100, 33);
+    // Labels take the size of their caption; a width or height of 0 is left to the
+    // font, the others are exact. The panel's face has a 16-pixel line.
+    QTest::newRow("Label5") << "Label5"
+                            << "Game Over" << QRect(24, 136, 0, 0);
+    QTest::newRow("Label3") << "Label3"
+                            << "Hits:" << QRect(384, 16, 0, 16);
+    QTest::newRow("Label1") << "Label1"
+                            << "0" << QRect(424, 16, 8, 16);
+    QTest::newRow("Label4") << "Label4"
+                            << "Lost:" << QRect(384, 40, 0, 16);
+    QTest::newRow("Label2") << "Label2"
+                            << "0" << QRect(424, 40, 8, 16);
+    QTest::newRow("Label10") << "Label10" << QString() << QRect(456, 16, 8, 33);
+    QTest::newRow("Label6") << "Label6"
+                            << "Level:" << QRect(384, 312, 0, 16);
+    QTest::newRow("Label8") << "Label8"
+                            << "0" << QRect(432, 312, 8, 16);
+    QTest::newRow("Label7") << "Label7"
+                            << "Acceleration:" << QRect(376, 336, 0, 16);
+    QTest::newRow("Label9") << "Label9"
+                            << "0" << QRect(472, 336, 8, 16);
+}
+
+// The window as created, before the start-up changes anything: every control is
+// visible and enabled and stands where the layout puts it.
+void MainWindowTest::controlsStandWhereDesigned()
+{
+    QFETCH(QString, name);
+    QFETCH(QString, caption);
+    QFETCH(QRect, geometry);
+
+    ui::MainWindow window;
+    QWidget* widget = control(window, name.toLatin1().constData());
+    QVERIFY2(widget, "no such control");
+    QVERIFY(!widget->isHidden());
+    QVERIFY(widget->isEnabled());
+    QCOMPARE(widget->pos(), geometry.topLeft());
+
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+        QCOMPARE(label->text(), caption);
+        QVERIFY(label->focusPolicy() == Qt::NoFocus);
+        if (!caption.isEmpty())
+            QCOMPARE(label->size(), label->sizeHint());
+        if (geometry.width() > 0)
+            QCOMPARE(label->width(), geometry.width());
+        if (geometry.height() > 0)
+            QCOMPARE(label->height(), geometry.height());
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        QCOMPARE(button->text(), caption);
+        QCOMPARE(button->size(), geometry.size());
+    } else {
+        QVERIFY(qobject_cast<ui::LetterBox*>(widget));
+        QCOMPARE(widget->size(), geometry.size());
+        QVERIFY(widget->focusPolicy() & Qt::TabFocus);
+    }
+}
+
+// Label1 and Label2 stay at x = 424 and widen to the right as the counts gain digits;
+// the smiley takes the size of its text.
+void MainWindowTest::labelsSizeToCaptionKeepingTopLeft()
+{
+    ui::QtRuntime& rt = startRuntime();
+    ui::MainWindow& window = rt.mainWindow();
+    const struct {
+        game::Label id;
+        QLabel* label;
+        QPoint place;
+    } counters[] = { { game::Label::Label1, window.hitsLabel(), { 424, 16 } },
+        { game::Label::Label2, window.lostLabel(), { 424, 40 } } };
+    for (const auto& counter : counters) {
+        rt.setCaption(counter.id, "12345");
+        QCOMPARE(counter.label->text(), QStringLiteral("12345"));
+        QCOMPARE(counter.label->pos(), counter.place);
+        QCOMPARE(counter.label->size(), counter.label->sizeHint());
+        QVERIFY(counter.label->width() >= 5 * 7);
+        rt.setCaption(counter.id, "7");
+        QCOMPARE(counter.label->geometry(), QRect(counter.place, QSize(8, 16)));
+    }
+
+    QLabel* smiley = window.smileyLabel();
+    rt.setCaption(game::Label::Label10, ":-)");
+    QCOMPARE(smiley->pos(), QPoint(456, 16));
+    QCOMPARE(smiley->size(), smiley->sizeHint());
+    QVERIFY(smiley->width() > 8);
+    // It must still fit in the panel.
+    QVERIFY(smiley->geometry().right() < 510);
+}
+
+void MainWindowTest::lettersBoxesLieAboveGameOver()
+{
+    ui::MainWindow window;
+    // Picture3 is created at (183, 176), inside "Game Over".
+    QVERIFY(window.gameOverLabel()->geometry().contains(QPoint(190, 180)));
+    QCOMPARE(window.clientArea()->childAt(190, 180), window.box(2));
+}
+
+// Among the buttons and the check box the keyboard order is Start, Exit, Stop, Pause;
+// after the start-up the window opens with the focus on Start.
+void MainWindowTest::focusMovesInDesignedOrder()
+{
+    ui::QtRuntime& rt = startRuntime();
+    ui::MainWindow& window = rt.mainWindow();
+    QWidget* start = window.startButton();
+
+    QList<QWidget*> order;
+    QWidget* w = start;
+    for (int step = 0; step < 100 && order.size() < 4; ++step, w = w->nextInFocusChain()) {
+        if (qobject_cast<QAbstractButton*>(w) && !order.contains(w))
+            order.append(w);
+    }
+    const QList<QWidget*> designed
+        = { window.startButton(), window.exitButton(), window.stopButton(), window.pauseBox() };
+    QCOMPARE(order, designed);
+
+    QVERIFY(uitest::startShown(rt));
+    QTRY_COMPARE(QApplication::focusWidget(), start);
+
+    // With the boxes hidden and Pause disabled, Tab visits only the three buttons.
+    const QList<QWidget*> tabbed = { window.exitButton(), window.stopButton(), start };
+    for (QWidget* expected : tabbed) {
+        QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), expected);
+    }
+}
+
+void MainWindowTest::timersRunFromCreation()
+{
+    {
+        ui::MainWindow window;
+        const struct {
+            QTimer* timer;
+            int interval;
+        } timers[] = { { window.tickTimer(), 50 }, { window.blinkTimer(), 1000 } };
+        for (const auto& t : timers) {
+            QVERIFY(t.timer->isActive());
+            QCOMPARE(t.timer->interval(), t.interval);
+            QCOMPARE(t.timer->timerType(), Qt::PreciseTimer);
+            QVERIFY(!t.timer->isSingleShot());
+        }
+    }
+    ui::QtRuntime& rt = startRuntime();
+    rt.start();
+    QVERIFY(rt.mainWindow().tickTimer()->isActive());
+    QVERIFY(!rt.mainWindow().blinkTimer()->isActive());
+}
+
+// No item has a shortcut or an access letter, and the items are not grouped: a group
+// would move the tick mark by itself, while only the game sets it.
+void MainWindowTest::menuTreeHasNoShortcutsNorGroups()
+{
+    ui::MainWindow window;
+    const QList<QAction*> bar = window.menuBar()->actions();
+    QCOMPARE(texts(bar), QStringList({ "Options", "Help" }));
+    QCOMPARE(bar.at(0)->menu(), window.optionsMenu());
+    QCOMPARE(bar.at(1)->menu(), window.helpMenu());
+
+    const QList<QAction*> options = window.optionsMenu()->actions();
+    QCOMPARE(texts(options), QStringList({ "Level", "Acceleration" }));
+    const QStringList numerals = { "I", "II", "III", "IV" };
+    QList<QAction*> all = bar + options;
+    for (int i = 0; i < 2; ++i) {
+        QMenu* sub = options.at(i)->menu();
+        QVERIFY(sub);
+        QCOMPARE(texts(sub->actions()), numerals);
+        for (int k = 0; k < 4; ++k) {
+            QAction* item = sub->actions().at(k);
+            QCOMPARE(item, i == 0 ? window.levelItem(k) : window.speedItem(k));
+            QVERIFY(item->isCheckable());
+            QVERIFY(!item->isChecked());
+        }
+        all += sub->actions();
+    }
+    QCOMPARE(texts(window.helpMenu()->actions()), QStringList({ "About" }));
+    QCOMPARE(window.helpMenu()->actions().at(0), window.aboutItem());
+    all += window.aboutItem();
+
+    for (const QAction* action : std::as_const(all)) {
+        QVERIFY2(action->shortcuts().isEmpty(), qPrintable(action->text()));
+        QVERIFY2(!action->text().contains(QLatin1Char('&')), qPrintable(action->text()));
+        QVERIFY2(!action->actionGroup(), qPrintable(action->text()));
+        QVERIFY(action->isEnabled());
+        QVERIFY(action->isVisible());
+    }
+
+    // Two ticks at once stay: nothing but the game clears a tick.
+    window.levelItem(0)->setChecked(true);
+    window.levelItem(2)->trigger();
+    QVERIFY(window.levelItem(0)->isChecked());
+}
+
+void MainWindowTest::startUpLeavesIdleState()
+{
+    ui::QtRuntime& rt = startRuntime();
+    QVERIFY(uitest::startShown(rt));
+    ui::MainWindow& window = rt.mainWindow();
+
+    for (int i = 0; i < 4; ++i) {
+        QCOMPARE(window.levelItem(i)->isChecked(), i == 0);
+        QCOMPARE(window.speedItem(i)->isChecked(), i == 0);
+    }
+    QCOMPARE(window.levelLabel()->text(), QStringLiteral("1"));
+    QCOMPARE(window.speedLabel()->text(), QStringLiteral("1"));
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(window.box(i)->isHidden());
+    QVERIFY(window.gameOverLabel()->isHidden());
+    QVERIFY(window.smileyLabel()->isHidden());
+    QVERIFY(!window.pauseBox()->isEnabled());
+    QVERIFY(!window.pauseBox()->isChecked());
+    QVERIFY(window.startButton()->isEnabled());
+    QVERIFY(window.stopButton()->isEnabled());
+    QVERIFY(window.exitButton()->isEnabled());
+    QVERIFY(window.optionsMenu()->menuAction()->isEnabled());
+    QVERIFY(window.helpMenu()->menuAction()->isEnabled());
+    QVERIFY(window.tickTimer()->isActive());
+    QVERIFY(!window.blinkTimer()->isActive());
+    QVERIFY(window.isEnabled());
+
+    // The about window exists, hidden; no message box is open.
+    QVERIFY(rt.aboutWindow().isHidden());
+    QVERIFY(!QApplication::activeModalWidget());
+
+    // The ticks before the first Start leave everything as it is, bar the counters.
+    QTRY_COMPARE(window.hitsLabel()->text(), QStringLiteral("0"));
+    QTest::qWait(150);
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(window.box(i)->isHidden());
+    QVERIFY(window.gameOverLabel()->isHidden());
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "mainwindow_tests.moc"
