@@ -31,12 +31,45 @@ void LetterBox::clear()
         return;
     m_lines.clear();
     update();
+    scheduleAnnouncement();
 }
 
 void LetterBox::print(const QString& text)
 {
     m_lines.append(text);
     update();
+    scheduleAnnouncement();
+}
+
+QString LetterBox::shownText() const
+{
+    // Control characters (the code 0 printed before the first game) draw nothing
+    // and cannot travel in an accessibility message.
+    QString shown;
+    for (const QString& line : m_lines) {
+        for (const QChar c : line) {
+            if (c.isPrint())
+                shown.append(c);
+        }
+    }
+    return shown;
+}
+
+void LetterBox::scheduleAnnouncement()
+{
+    if (m_announcementPending)
+        return;
+    m_announcementPending = true;
+    QMetaObject::invokeMethod(this, &LetterBox::announceShownText, Qt::QueuedConnection);
+}
+
+void LetterBox::announceShownText()
+{
+    m_announcementPending = false;
+    const QString shown = shownText();
+    if (shown == accessibleDescription())
+        return;
+    setAccessibleDescription(shown);
 }
 
 void LetterBox::paintEvent(QPaintEvent*)

@@ -21,6 +21,8 @@ public:
     void print(const QString& text);
     // What was printed since the last clear(), one entry per print().
     [[nodiscard]] const QStringList& printed() const { return m_lines; }
+    // The printable characters of printed(), as assistive technology reads them.
+    [[nodiscard]] QString shownText() const;
 
 signals:
     // code is a UTF-16 code unit; a character beyond 16 bits arrives as U+FFFD.
@@ -31,7 +33,14 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    // The accessible description carries shownText(). It is brought up to date once
+    // the running handler is done, so the clear and print of every tick announce
+    // nothing unless the letter really changed.
+    void scheduleAnnouncement();
+    void announceShownText();
+
     QStringList m_lines;
+    bool m_announcementPending = false;
 };
 
 } // namespace ui

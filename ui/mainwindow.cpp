@@ -16,6 +16,8 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <utility>
+
 namespace ui {
 
 namespace {
@@ -65,6 +67,7 @@ MainWindow::MainWindow(QWidget* parent)
     m_label5
         = addLabel(QStringLiteral("Label5"), QStringLiteral("Game Over"), { 24, 136, 300, 64 });
     m_label5->setFont(fonts::gameOver());
+    m_label5->adjustSize(); // to the caption in its own font, not the panel's
     QPalette grey = m_label5->palette();
     grey.setColor(QPalette::WindowText, grey.color(QPalette::Disabled, QPalette::WindowText));
     m_label5->setPalette(grey);
@@ -73,6 +76,7 @@ MainWindow::MainWindow(QWidget* parent)
     for (int i = 0; i < 5; ++i) {
         m_boxes[i] = new LetterBox(QStringLiteral("Picture%1").arg(i + 1), m_client);
         m_boxes[i]->setGeometry(QRect(boxPlaces[i], QSize(30, 30)));
+        m_boxes[i]->setAccessibleName(QStringLiteral("Lane %1").arg(i + 1));
     }
 
     addLabel(QStringLiteral("Label3"), QStringLiteral("Hits:"), { 384, 16, 30, 16 });
@@ -95,6 +99,16 @@ MainWindow::MainWindow(QWidget* parent)
     m_label8 = addLabel(QStringLiteral("Label8"), QStringLiteral("0"), { 432, 312, 8, 16 });
     addLabel(QStringLiteral("Label7"), QStringLiteral("Acceleration:"), { 376, 336, 83, 16 });
     m_label9 = addLabel(QStringLiteral("Label9"), QStringLiteral("0"), { 472, 336, 8, 16 });
+
+    // The labels that show a value are named for a listener after what it means;
+    // the description carries the value and follows every new caption.
+    const std::pair<QLabel*, QString> spokenNames[] = { { m_label1, QStringLiteral("Hits") },
+        { m_label2, QStringLiteral("Lost") }, { m_label8, QStringLiteral("Level") },
+        { m_label9, QStringLiteral("Acceleration") }, { m_label10, QStringLiteral("Smiley") } };
+    for (const auto& [label, spokenName] : spokenNames) {
+        label->setAccessibleName(spokenName);
+        label->setAccessibleDescription(label->text());
+    }
 
     m_tabOrder = { m_boxes[0], m_boxes[1], m_command2, m_command1, m_boxes[2], m_boxes[3],
         m_boxes[4], m_command3, m_check1 };

@@ -1,0 +1,125 @@
+# SPDX-FileCopyrightText: 2026 The Zelvaro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""What a screen reader learns about the program, read through AT-SPI.
+
+Import this module only once the desktop's accessibility bus runs: a client
+binds to one bus for its whole life.
+"""
+
+from collections import namedtuple
+
+import gi
+
+gi.require_version("Atspi", "2.0")
+from gi.repository import Atspi, GLib  # noqa: E402
+import pyatspi  # noqa: E402
+
+Node = namedtuple("Node", "name role description states rect")
+Rect = namedtuple("Rect", "x y width height")
+
+_STATES = {
+    "enabled": pyatspi.STATE_ENABLED,
+    "showing": pyatspi.STATE_SHOWING,
+    "visible": pyatspi.STATE_VISIBLE,
+    "focused": pyatspi.STATE_FOCUSED,
+    "checked": pyatspi.STATE_CHECKED,
+    "active": pyatspi.STATE_ACTIVE,
+}
+
+
+def node(acc):
+    """A snapshot of one object: name, role, description, a set of state names and
+    its rectangle on the screen."""
+    state_set = acc.getState()
+    states = {name for name, state in _STATES.items() if state_set.contains(state)}
+    try:
+        box = acc.queryComponent().getExtents(pyatspi.DESKTOP_COORDS)
+        rect = Rect(box.x, box.y, box.width, box.height)
+    except NotImplementedError:
+        rect = None
+    return Node(acc.name, acc.getRoleName(), acc.description, states, rect)
+
+
+def centre(rect):
+    return rect.x + rect.width / 2, rect.y + rect.height / 2
+
+
+class Tree:
+    """The accessible objects of the running program, read afresh on every query."""
+
+    def __init__(self, pid):
+        # A callable giving the process id of the program to read.
+        self.pid = pid
+
+    def app(self):
+        desktop = pyatspi.Registry.getDesktop(0)
+        desktop.clearCache()
+        for i in range(desktop.childCount):
+            child = desktop.getChildAtIndex(i)
+            if child is not None and child.get_process_id() == self.pid():
+                # No cache: every query asks the program, as the checks need the
+                # state of this moment.
+                child.setCacheMask(Atspi.Cache.NONE)
+                return child
+        return None
+
+    def find_all(self, name=None, role=None, within=None):
+        root = within or self.app()
+        if root is None:
+            return []
+        found = []
+        stack = [root]
+        while stack:
+            acc = stack.pop()
+            if acc is None:
+                continue
+            if (name is None or acc.name == name) and (role is None or acc.getRoleName() == role):
+                if acc is not root:
+                    found.append(acc)
+            stack.extend(reversed([acc.getChildAtIndex(i) for i in range(acc.childCount)]))
+        return found
+
+    def find(self, name=None, role=None, within=None):
+        """The first object in document order with this name and role, or None."""
+        found = self.find_all(name, role, within)
+        return found[0] if found else None
+
+    def get(self, name=None, role=None, within=None):
+        """Like find(), but a missing object fails the check."""
+        acc = self.find(name, role, within)
+        if acc is None:
+            raise AssertionError(f"no accessible {role or 'object'} named {name!r}")
+        return acc
+
+    def top_levels(self, role=None):
+        """Top-level windows of the program: frames, dialogs, alerts and popups."""
+        app = self.app()
+        if app is None:
+            return []
+        children = [app.getChildAtIndex(i) for i in range(app.childCount)]
+        return [c for c in children if c is not None and (role is None or c.getRoleName() == role)]
+
+
+class Announcements:
+    """Records the description changes the program announces, per object name."""
+
+    def __init__(self):
+        self.events = []
+        self._listener = lambda event: self.events.append(event.source and event.source.name)
+        pyatspi.Registry.registerEventListener(
+            self._listener, "object:property-change:accessible-description"
+        )
+
+    def pump(self):
+        context = GLib.MainContext.default()
+        while context.pending():
+            context.iteration(False)
+
+    def count(self, name):
+        self.pump()
+        return self.events.count(name)
+
+    def close(self):
+        pyatspi.Registry.deregisterEventListener(
+            self._listener, "object:property-change:accessible-description"
+        )
