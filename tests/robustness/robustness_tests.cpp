@@ -1,0 +1,160 @@
+// SPDX-FileCopyrightText: 2026 The Zelvaro developers
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "fuzzer.h"
+#include "invariants.h"
+
+#include "game/form1.h"
+#include "game/handler.h"
+#include "recordingruntime.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <functional>
+
+using namespace robustness;
+
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+// The instrumented build runs some forty times slower; the plain build runs the
+// full count, and the long offline run (scripts/fuzz-long) goes much further.
+constexpr int EventsPerSeed = 100'000;
+#else
+constexpr int EventsPerSeed = 250'000;
+#endif
+
+std::string testName(const testing::TestParamInfo<std::uint64_t>& info)
+{
+    return "Seed" + std::to_string(info.param);
+}
+
+} // namespace
+
+// The checker itself: a running game passes, and each kind of damage is caught
+// under its own name (a checker that never complains would make the fuzz tests
+// pass for nothing).
+TEST(InvariantChecker, CatchesEachKindOfDamage)
+{
+    struct Damage {
+        const char* expected;
+        std::function<void(game::GameState&, test::RecordingRuntime&)> apply;
+    };
+    const Damage damages[] = {
+        { "level flags", [](auto& s, auto&) { s.LevelIII = game::True; } },
+        { "acceleration flags", [](auto& s, auto&) { s.SpeedI = 1; } },
+        { "BlinkCount", [](auto& s, auto&) { s.BlinkCount = 11; } },
+        { "smiley", [](auto&, auto& rt) { rt.label(game::Label::Label10).visible = true; } },
+        { "about window", [](auto&, auto& rt) { rt.window(game::Window::Form2).visible = true; } },
+        { "window state", [](auto&, auto& rt) { rt.buttonsEnabled[2] = false; } },
+        { "window state", [](auto&, auto& rt) { rt.box(4).visible = false; } },
+        { "active letters differ", [](auto& s, auto&) { s.Letters[1] = s.Letters[0]; } },
+        { "letter", [](auto& s, auto&) { s.Letters[4] = 'A'; } },
+        { "FallStep", [](auto& s, auto&) { s.FallStep = 0; } },
+        { "Lost above Hits while a game runs", [](auto& s, auto&) { s.Lost = 1; } },
+        { "box in the play field", [](auto&, auto& rt) { rt.box(2).top = 387; } },
+    };
+    for (const Damage& damage : damages) {
+        test::RecordingRuntime rt;
+        rt.recording = false;
+        game::Form1 form(rt);
+        rt.onCheck1Click = [&] { form.Check1_Click(); };
+        form.Form_Load();
+        form.Command2_Click();
+        ASSERT_TRUE(checkInvariants(form.state(), rt, false).violations.empty());
+
+        damage.apply(form.state(), rt);
+        const Findings found = checkInvariants(form.state(), rt, false);
+        ASSERT_FALSE(found.violations.empty()) << damage.expected;
+        EXPECT_EQ(findingKind(found.violations[0]), damage.expected);
+    }
+}
+
+// Events only in the orders the windows allow, four seeds of a quarter million
+// events each: every invariant must hold after every event.
+class WindowOrderFuzz : public testing::TestWithParam<std::uint64_t> { };
+
+TEST_P(WindowOrderFuzz, EveryInvariantHoldsAfterEveryEvent)
+{
+    Fuzzer fuzzer(GetParam(), Fuzzer::Order::Window);
+    for (int i = 0; i < EventsPerSeed; ++i)
+        fuzzer.step();
+    const Stats& stats = fuzzer.stats();
+    std::printf("%s", stats.summary().c_str());
+
+    EXPECT_TRUE(stats.violations.empty()) << stats.summary();
+    // A driver that never gets far proves nothing: every seed must play long games
+    // up to the praise and a raised FallStep, lose and stop games, pause, open the
+    // about window and run into the overflow error.
+    EXPECT_GT(stats.gamesLost, 0u);
+    EXPECT_GT(stats.gamesStopped, 0u);
+    EXPECT_GT(stats.smileyEvents, 0u);
+    EXPECT_GE(stats.maxFallStep, 5);
+    EXPECT_GT(stats.byKind[static_cast<int>(Event::PauseOn)], 0u);
+    EXPECT_GT(stats.byKind[static_cast<int>(Event::AboutOk)], 0u);
+#if !defined(__SANITIZE_ADDRESS__)
+    EXPECT_GT(stats.overflows, 0u);
+#endif
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, WindowOrderFuzz, testing::Values(1, 2, 3, 4), testName);
+
+// Any event at any time, also those the windows never let through: nothing may
+// crash or invoke undefined behaviour (the sanitizer build runs this too), and
+// every variable stays within its range.
+class AnyOrderFuzz : public testing::TestWithParam<std::uint64_t> { };
+
+TEST_P(AnyOrderFuzz, NothingLeavesItsRange)
+{
+    Fuzzer fuzzer(GetParam(), Fuzzer::Order::Any);
+    for (int i = 0; i < EventsPerSeed; ++i)
+        fuzzer.step();
+    const Stats& stats = fuzzer.stats();
+    std::printf("%s", stats.summary().c_str());
+    EXPECT_TRUE(stats.violations.empty()) << stats.summary();
+    // A letter drawn anew must come to an end even when other lanes share a letter
+    // (a level changed during a game, keys before the first Start).
+    EXPECT_EQ(stats.runaways, 0u) << stats.summary();
+}
+
+INSTANTIATE_TEST_SUITE_P(Seeds, AnyOrderFuzz, testing::Values(11, 12), testName);
+
+// Every character code the window can deliver, 0 to 65535 (above 32767 as a
+// negative Int16), as the first key of a fresh game at each level in turn: only
+// the letter of an active lane scores, everything else costs exactly one point.
+TEST(KeyCodes, EveryCodeIsOneHitOrOneMiss)
+{
+    test::RecordingRuntime rt;
+    rt.recording = false;
+    game::Form1 form(rt);
+    rt.onCheck1Click = [&] { form.Check1_Click(); };
+    form.Form_Load();
+    using Click = void (game::Form1::*)();
+    const Click levels[] = { &game::Form1::LI_Click, &game::Form1::LII_Click,
+        &game::Form1::LIII_Click, &game::Form1::LIV_Click };
+    const game::GameState& state = form.state();
+
+    int hits = 0;
+    for (int code = 0; code <= 0xffff; ++code) {
+        const int level = code % 4 + 1;
+        (form.*levels[level - 1])();
+        form.Command2_Click();
+        const auto letters = state.Letters;
+        const auto key = static_cast<game::Int16>(static_cast<std::uint16_t>(code));
+        ASSERT_TRUE(game::runHandler("Picture1_KeyPress", [&] { form.Picture1_KeyPress(key); }));
+
+        const bool active = std::find(letters.begin(), letters.begin() + level + 1, key)
+            != letters.begin() + level + 1;
+        ASSERT_EQ(state.Hits, active ? 1 : 0) << "code " << code << " at level " << level;
+        ASSERT_EQ(state.Lost, active ? 0 : 1) << "code " << code << " at level " << level;
+        ASSERT_EQ(state.GameOver, active ? game::False : game::True) << "code " << code;
+        const Findings found = checkInvariants(state, rt, false);
+        ASSERT_TRUE(found.violations.empty()) << "code " << code << ": " << found.violations[0];
+        hits += active;
+        if (active)
+            form.Command3_Click();
+    }
+    // Level I to IV judge 2 to 5 lanes, so (2 + 3 + 4 + 5) / 4 of the 26 letters score on average.
+    EXPECT_GT(hits, 0);
+}
