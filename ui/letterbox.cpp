@@ -27,18 +27,14 @@ LetterBox::LetterBox(const QString& name, QWidget* parent)
 
 void LetterBox::clear()
 {
-    if (m_lines.isEmpty())
-        return;
     m_lines.clear();
-    update();
-    scheduleAnnouncement();
+    scheduleSettle();
 }
 
 void LetterBox::print(const QString& text)
 {
     m_lines.append(text);
-    update();
-    scheduleAnnouncement();
+    scheduleSettle();
 }
 
 QString LetterBox::shownText() const
@@ -55,21 +51,24 @@ QString LetterBox::shownText() const
     return shown;
 }
 
-void LetterBox::scheduleAnnouncement()
+void LetterBox::scheduleSettle()
 {
-    if (m_announcementPending)
+    if (m_settlePending)
         return;
-    m_announcementPending = true;
-    QMetaObject::invokeMethod(this, &LetterBox::announceShownText, Qt::QueuedConnection);
+    m_settlePending = true;
+    QMetaObject::invokeMethod(this, &LetterBox::settle, Qt::QueuedConnection);
 }
 
-void LetterBox::announceShownText()
+void LetterBox::settle()
 {
-    m_announcementPending = false;
+    m_settlePending = false;
+    if (m_lines != m_settledLines) {
+        m_settledLines = m_lines;
+        update();
+    }
     const QString shown = shownText();
-    if (shown == accessibleDescription())
-        return;
-    setAccessibleDescription(shown);
+    if (shown != accessibleDescription())
+        setAccessibleDescription(shown);
 }
 
 void LetterBox::paintEvent(QPaintEvent*)

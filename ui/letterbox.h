@@ -33,14 +33,16 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
-    // The accessible description carries shownText(). It is brought up to date once
-    // the running handler is done, so the clear and print of every tick announce
-    // nothing unless the letter really changed.
-    void scheduleAnnouncement();
-    void announceShownText();
+    // Once the running handler is done, the box is repainted and its accessible
+    // description (shownText()) announced only if what it shows has changed: the
+    // clear and print of every tick mostly give back the same letter, which the
+    // box still shows after a move.
+    void scheduleSettle();
+    void settle();
 
     QStringList m_lines;
-    bool m_announcementPending = false;
+    QStringList m_settledLines;
+    bool m_settlePending = false;
 };
 
 } // namespace ui
