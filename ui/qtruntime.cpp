@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSessionManager>
 #include <QTimer>
 #include <QWindow>
 
@@ -70,6 +71,16 @@ void QtRuntime::connectSignals()
     });
     connect(&w, &MainWindow::closeRequested, this,
         [this] { dispatch("Form_QueryUnload", [this] { m_form1.Form_QueryUnload(); }); });
+#if QT_CONFIG(sessionmanager)
+    // The session ending asks the main window to close like its close box does: the
+    // farewell is shown when the session lets the program talk to the user.
+    connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& session) {
+        if (!session.allowsInteraction())
+            return;
+        dispatch("Form_QueryUnload", [this] { m_form1.Form_QueryUnload(); });
+        session.release();
+    });
+#endif
 
     using Click = void (game::Form1::*)();
     static constexpr Click levelClicks[] = { &game::Form1::LI_Click, &game::Form1::LII_Click,
@@ -339,7 +350,12 @@ void QtRuntime::setValue(game::CheckBox, std::int16_t value)
     static constexpr Qt::CheckState states[] = { Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked };
     if (value < 0 || value > 2)
         return;
-    m_form1Window->pauseBox()->setCheckState(states[value]);
+    QCheckBox* box = m_form1Window->pauseBox();
+    box->setCheckState(states[value]);
+    // Greying the box makes Qt's box three-state; a user's click must still only
+    // tick and clear it.
+    if (value != 2)
+        box->setTristate(false);
 }
 
 void QtRuntime::setEnabled(game::Menu menu, bool enabled)

@@ -42,6 +42,7 @@ private slots:
     void cleanup() { m_runtime.reset(); }
 
     void checkBoxValueChangeRunsPauseHandlerAtOnce();
+    void greyedValueLeavesNoThirdStateForTheUser();
     void enablingRunningTimerKeepsItsPeriod();
     void focusRequestToHiddenBoxIsIgnored();
     void scaleHeightIsClientHeight();
@@ -51,6 +52,22 @@ private slots:
 private:
     std::unique_ptr<ui::QtRuntime> m_runtime;
 };
+
+// Qt's box becomes three-state when greyed; once the value is back to clear, a user's
+// click must give "ticked" (1), the only value the Pause handler pauses on.
+void RuntimeTest::greyedValueLeavesNoThirdStateForTheUser()
+{
+    ui::QtRuntime& rt = *m_runtime;
+    rt.setValue(CheckBox::Check1, 2);
+    QCOMPARE(rt.value(CheckBox::Check1), 2);
+    rt.setValue(CheckBox::Check1, 0);
+    rt.setValue(CheckBox::Check1, 7); // no such value: ignored
+    QCOMPARE(rt.value(CheckBox::Check1), 0);
+    rt.setEnabled(CheckBox::Check1, true);
+    rt.mainWindow().pauseBox()->click();
+    QCOMPARE(rt.value(CheckBox::Check1), 1);
+    QVERIFY(!rt.mainWindow().tickTimer()->isActive());
+}
 
 // The Pause handler is how Stop and the end of a game restart the tick: it must run
 // inside setValue, even though the game disables the box first, and only for a change.
