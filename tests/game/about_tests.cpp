@@ -54,16 +54,6 @@ TEST_F(AboutTest, ASecondOpeningCentresOverTheMovedMainWindow)
     EXPECT_TRUE(rt.window(Window::Form2).visible);
 }
 
-TEST_F(AboutTest, PlacingReadsBothWidthsThenTheLeftAndKeepsHalfPixels)
-{
-    rt.window(Window::Form1).width = 511;
-    rt.window(Window::Form1).height = 407;
-    about.Form_Activate();
-    EXPECT_EQ(rt.journal,
-        (Journal { "Form1.Width?", "Form2.Width?", "Form1.Left?", "Form2.Left=484.5",
-            "Form1.Height?", "Form2.Height?", "Form1.Top?", "Form2.Top=420.5" }));
-}
-
 struct Geometry {
     const char* name;
     float mainLeft, mainTop, mainWidth, mainHeight;

@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Zelvaro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/game/fixture.h"
+#include "tests/support/windowstate.h"
 
 #include <array>
 #include <ostream>
@@ -176,7 +177,7 @@ TEST_F(PauseTest, AGreyedValueCountsAsCleared)
     EXPECT_EQ(rt.journal, (Journal { "Check1.Value?", "Timer1.Enabled=1", "Picture1.SetFocus" }));
 }
 
-// The five looks of the window, reached by every way the game leads into them.
+// Every way the game leads into one of the window's five states.
 enum class Path {
     Idle,
     Running,
@@ -195,20 +196,9 @@ enum class Path {
 struct StateRow {
     const char* name;
     Path path;
-    const char* look;
+    WindowState state;
     friend void PrintTo(const StateRow& row, std::ostream* out) { *out << row.name; }
 };
-
-constexpr const char* idle = "Stopped=0 GameOver=0 boxes=hidden options=1 help=1 Command2=1 "
-                             "Command3=1 Check1=disabled,0 Timer1=1";
-constexpr const char* running = "Stopped=0 GameOver=0 boxes=shown options=0 help=0 Command2=0 "
-                                "Command3=1 Check1=enabled,0 Timer1=1";
-constexpr const char* paused = "Stopped=0 GameOver=0 boxes=shown options=0 help=0 Command2=0 "
-                               "Command3=1 Check1=enabled,1 Timer1=0";
-constexpr const char* stopped = "Stopped=1 GameOver=0 boxes=hidden options=1 help=1 Command2=1 "
-                                "Command3=0 Check1=disabled,0 Timer1=1";
-constexpr const char* lost = "Stopped=0 GameOver=1 boxes=hidden options=1 help=1 Command2=1 "
-                             "Command3=0 Check1=disabled,0 Timer1=1";
 
 class WindowStateTest : public GameTest, public testing::WithParamInterface<StateRow> {
 protected:
@@ -264,46 +254,27 @@ protected:
             break;
         }
     }
-
-    [[nodiscard]] std::string look()
-    {
-        int shown = 0;
-        for (int lane = 1; lane <= 5; ++lane)
-            shown += rt.box(lane).visible;
-        const auto on = [](bool value) { return value ? "1" : "0"; };
-        const auto menu = [&](game::Menu id) { return on(rt.menusEnabled[int(id)]); };
-        const auto button = [&](game::Button id) { return on(rt.buttonsEnabled[int(id)]); };
-        return std::string("Stopped=") + on(state().Stopped) + " GameOver=" + on(state().GameOver)
-            + " boxes="
-            + (shown == 5        ? "shown"
-                    : shown == 0 ? "hidden"
-                                 : "mixed")
-            + " options=" + menu(game::Menu::menu_options) + " help=" + menu(game::Menu::help)
-            + " Command2=" + button(game::Button::Command2)
-            + " Command3=" + button(game::Button::Command3)
-            + " Check1=" + (rt.check1Enabled ? "enabled," : "disabled,")
-            + std::to_string(rt.check1Value) + " Timer1=" + on(rt.timersEnabled[0]);
-    }
 };
 
 TEST_P(WindowStateTest, EndsInTheLookOfItsState)
 {
     walk(GetParam().path);
-    EXPECT_EQ(look(), GetParam().look);
+    EXPECT_EQ(windowState(state(), rt), GetParam().state) << describe(state(), rt);
 }
 
 INSTANTIATE_TEST_SUITE_P(Paths, WindowStateTest,
-    testing::Values(StateRow { "Idle", Path::Idle, idle },
-        StateRow { "Running", Path::Running, running }, StateRow { "Paused", Path::Paused, paused },
-        StateRow { "Resumed", Path::Resumed, running },
-        StateRow { "StoppedFromIdle", Path::StoppedFromIdle, stopped },
-        StateRow { "StoppedWhileRunning", Path::StoppedWhileRunning, stopped },
-        StateRow { "StoppedWhilePaused", Path::StoppedWhilePaused, stopped },
-        StateRow { "LostInATick", Path::LostInATick, lost },
-        StateRow { "LostByAKey", Path::LostByAKey, lost },
-        StateRow { "LostByAKeyWhilePaused", Path::LostByAKeyWhilePaused, lost },
-        StateRow { "RestartedAfterStop", Path::RestartedAfterStop, running },
-        StateRow { "RestartedAfterLoss", Path::RestartedAfterLoss, running }),
+    testing::Values(StateRow { "Idle", Path::Idle, WindowState::Idle },
+        StateRow { "Running", Path::Running, WindowState::Running },
+        StateRow { "Paused", Path::Paused, WindowState::Paused },
+        StateRow { "Resumed", Path::Resumed, WindowState::Running },
+        StateRow { "StoppedFromIdle", Path::StoppedFromIdle, WindowState::Stopped },
+        StateRow { "StoppedWhileRunning", Path::StoppedWhileRunning, WindowState::Stopped },
+        StateRow { "StoppedWhilePaused", Path::StoppedWhilePaused, WindowState::Stopped },
+        StateRow { "LostInATick", Path::LostInATick, WindowState::Lost },
+        StateRow { "LostByAKey", Path::LostByAKey, WindowState::Lost },
+        StateRow { "LostByAKeyWhilePaused", Path::LostByAKeyWhilePaused, WindowState::Lost },
+        StateRow { "RestartedAfterStop", Path::RestartedAfterStop, WindowState::Running },
+        StateRow { "RestartedAfterLoss", Path::RestartedAfterLoss, WindowState::Running }),
     [](const testing::TestParamInfo<StateRow>& info) { return std::string(info.param.name); });
 
 struct MenuRow {

@@ -49,21 +49,8 @@ protected:
         rt.clearJournal();
     }
 
-    void selectLevel(int level)
-    {
-        using Click = void (game::Form1::*)();
-        static constexpr Click clicks[] = { &game::Form1::LI_Click, &game::Form1::LII_Click,
-            &game::Form1::LIII_Click, &game::Form1::LIV_Click };
-        (form.*clicks[level - 1])();
-    }
-
-    void selectSpeed(int speed)
-    {
-        using Click = void (game::Form1::*)();
-        static constexpr Click clicks[] = { &game::Form1::SI_Click, &game::Form1::SII_Click,
-            &game::Form1::SIII_Click, &game::Form1::SIV_Click };
-        (form.*clicks[speed - 1])();
-    }
+    void selectLevel(int level) { (form.*levelClicks[level - 1])(); }
+    void selectSpeed(int speed) { (form.*speedClicks[speed - 1])(); }
 
     // Queues random numbers that DrawLetter turns into these letters, in order.
     void script(std::string_view letters)

@@ -78,32 +78,6 @@ TEST_F(DrawAllLettersTest, FromTheProgramsGeneratorAlwaysGivesFiveDifferentLette
 
 using ReplaceLetterTest = GameTest;
 
-TEST_F(ReplaceLetterTest, AtLevelIMayRepeatTheLetterOfAnInactiveLane)
-{
-    setLetters("abcde");
-    script("c");
-    form.ReplaceLetter(1, 1);
-    EXPECT_EQ(letters(), "cbcde");
-    EXPECT_EQ(rt.journal, (Journal { "Rnd", "Picture1.Top=1" }));
-}
-
-TEST_F(ReplaceLetterTest, AtLevelIIIgnoresLaneFive)
-{
-    setLetters("abcde");
-    script("e");
-    form.ReplaceLetter(1, 3);
-    EXPECT_EQ(letters(), "ebcde");
-}
-
-TEST_F(ReplaceLetterTest, AtLevelIIRejectsALetterThatLaneThreeHolds)
-{
-    setLetters("abcde");
-    script("cf");
-    form.ReplaceLetter(1, 2);
-    EXPECT_EQ(letters(), "fbcde");
-    EXPECT_EQ(draws(), 2);
-}
-
 TEST_F(ReplaceLetterTest, RedrawsAndResetsTheTopUntilTheActiveLettersDiffer)
 {
     // Each draw puts the box back to Top 1; the box is neither cleared nor printed into,
@@ -119,16 +93,35 @@ TEST_F(ReplaceLetterTest, RedrawsAndResetsTheTopUntilTheActiveLettersDiffer)
     EXPECT_EQ(rt.box(3).top, 1);
 }
 
-TEST_F(ReplaceLetterTest, EndsEvenWhenTwoOtherLanesShareALetter)
+struct ReplaceRow {
+    const char* name;
+    const char* before;
+    int lane, level;
+    const char* drawn;
+    const char* after;
+    friend void PrintTo(const ReplaceRow& row, std::ostream* out) { *out << row.name; }
+};
+
+class ReplaceRuleTest : public GameTest, public testing::WithParamInterface<ReplaceRow> { };
+
+TEST_P(ReplaceRuleTest, DrawsUntilTheLetterDiffersFromTheOtherActiveLanesOnly)
 {
-    // Before the first Start every letter is 0; a replacement must still end once
-    // the new letter differs from the others instead of drawing for ever.
-    setLetters("aabbc");
-    script("d");
-    form.ReplaceLetter(5, 4);
-    EXPECT_EQ(letters(), "aabbd");
-    EXPECT_EQ(draws(), 1);
+    const ReplaceRow& row = GetParam();
+    setLetters(row.before);
+    script(row.drawn);
+    form.ReplaceLetter(row.lane, row.level);
+    EXPECT_EQ(letters(), row.after);
+    EXPECT_EQ(draws(), static_cast<int>(std::string_view(row.drawn).size()));
 }
+
+INSTANTIATE_TEST_SUITE_P(Lanes, ReplaceRuleTest,
+    testing::Values(ReplaceRow { "LevelIMayRepeatAnInactiveLane", "abcde", 1, 1, "c", "cbcde" },
+        ReplaceRow { "LevelIIIIgnoresLaneFive", "abcde", 1, 3, "e", "ebcde" },
+        ReplaceRow { "LevelIIRejectsTheLetterOfLaneThree", "abcde", 1, 2, "cf", "fbcde" },
+        // Before the first Start every letter is 0; a replacement must still end once the
+        // new letter differs from the others instead of drawing for ever.
+        ReplaceRow { "EndsWhenTwoOtherLanesShareALetter", "aabbc", 5, 4, "d", "aabbd" }),
+    [](const testing::TestParamInfo<ReplaceRow>& info) { return std::string(info.param.name); });
 
 struct LaneRow {
     int level;

@@ -138,17 +138,6 @@ TEST_P(LevelTickTest, TouchesOnlyTheActiveLanesAndReadsTheHeightForEach)
 INSTANTIATE_TEST_SUITE_P(Levels, LevelTickTest, testing::Values(1, 2, 3, 4),
     [](const testing::TestParamInfo<int>& info) { return "Level" + std::to_string(info.param); });
 
-TEST_F(TickTest, AtStepZeroNothingEverFallsOut)
-{
-    startGame("abcde", 4);
-    state().FallStep = 0;
-    rt.recording = false;
-    for (int tick = 0; tick < 1000; ++tick)
-        form.Timer1_Timer();
-    EXPECT_EQ(state().Lost, 0);
-    EXPECT_EQ(rt.box(5).top, 1);
-}
-
 TEST_F(TickTest, AReplacementThatNeedsSeveralDrawsCostsFiveAndShowsNextTick)
 {
     startGame("abcde", 2);

@@ -51,11 +51,6 @@ namespace {
         return state.SpeedII ? 2 : 1;
     }
 
-    using Click = void (game::Form1::*)();
-    constexpr Click levelClicks[] = { &game::Form1::LI_Click, &game::Form1::LII_Click,
-        &game::Form1::LIII_Click, &game::Form1::LIV_Click };
-    constexpr Click speedClicks[] = { &game::Form1::SI_Click, &game::Form1::SII_Click,
-        &game::Form1::SIII_Click, &game::Form1::SIV_Click };
     constexpr const char* levelNames[] = { "LI_Click", "LII_Click", "LIII_Click", "LIV_Click" };
     constexpr const char* speedNames[] = { "SI_Click", "SII_Click", "SIII_Click", "SIV_Click" };
 
@@ -253,7 +248,7 @@ void Fuzzer::fire(Event event)
         const bool level = event == Event::LevelItem;
         label += " " + std::to_string(item + 1);
         completed = run(level ? levelNames[item] : speedNames[item],
-            [&] { (form1.*(level ? levelClicks : speedClicks)[item])(); });
+            [&] { (form1.*(level ? test::levelClicks : test::speedClicks)[item])(); });
         break;
     }
     case Event::AboutOpen:

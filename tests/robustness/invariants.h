@@ -2,34 +2,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <optional>
+#include "windowstate.h"
+
 #include <string>
 #include <vector>
 
-namespace game {
-struct GameState;
-}
-
-namespace test {
-class RecordingRuntime;
-}
-
 namespace robustness {
 
-// The five states the main window can be in between two events, each a fixed
-// combination of Stopped, GameOver, the letter boxes, the Options and Help menus,
-// Start, Stop, the Pause box and Timer1.
-enum class WindowState { Idle, Running, Paused, Stopped, Lost };
-
-[[nodiscard]] const char* name(WindowState state);
-
-// The state that the game state and the controls make up together, or nullopt
-// when they match none of the five.
-[[nodiscard]] std::optional<WindowState> windowState(
-    const game::GameState& state, const test::RecordingRuntime& rt);
-
-// One line with every value that decides the window state, for failure messages.
-[[nodiscard]] std::string describe(const game::GameState& state, const test::RecordingRuntime& rt);
+using test::WindowState;
+using test::windowState;
 
 // Each finding is "what: details"; the part before the colon names the invariant.
 struct Findings {

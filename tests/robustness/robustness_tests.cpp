@@ -4,12 +4,10 @@
 #include "invariants.h"
 
 #include "game/form1.h"
-#include "game/handler.h"
 #include "recordingruntime.h"
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -119,42 +117,3 @@ TEST_P(AnyOrderFuzz, NothingLeavesItsRange)
 }
 
 INSTANTIATE_TEST_SUITE_P(Seeds, AnyOrderFuzz, testing::Values(11, 12), testName);
-
-// Every character code the window can deliver, 0 to 65535 (above 32767 as a
-// negative Int16), as the first key of a fresh game at each level in turn: only
-// the letter of an active lane scores, everything else costs exactly one point.
-TEST(KeyCodes, EveryCodeIsOneHitOrOneMiss)
-{
-    test::RecordingRuntime rt;
-    rt.recording = false;
-    game::Form1 form(rt);
-    rt.onCheck1Click = [&] { form.Check1_Click(); };
-    form.Form_Load();
-    using Click = void (game::Form1::*)();
-    const Click levels[] = { &game::Form1::LI_Click, &game::Form1::LII_Click,
-        &game::Form1::LIII_Click, &game::Form1::LIV_Click };
-    const game::GameState& state = form.state();
-
-    int hits = 0;
-    for (int code = 0; code <= 0xffff; ++code) {
-        const int level = code % 4 + 1;
-        (form.*levels[level - 1])();
-        form.Command2_Click();
-        const auto letters = state.Letters;
-        const auto key = static_cast<game::Int16>(static_cast<std::uint16_t>(code));
-        ASSERT_TRUE(game::runHandler("Picture1_KeyPress", [&] { form.Picture1_KeyPress(key); }));
-
-        const bool active = std::find(letters.begin(), letters.begin() + level + 1, key)
-            != letters.begin() + level + 1;
-        ASSERT_EQ(state.Hits, active ? 1 : 0) << "code " << code << " at level " << level;
-        ASSERT_EQ(state.Lost, active ? 0 : 1) << "code " << code << " at level " << level;
-        ASSERT_EQ(state.GameOver, active ? game::False : game::True) << "code " << code;
-        const Findings found = checkInvariants(state, rt, false);
-        ASSERT_TRUE(found.violations.empty()) << "code " << code << ": " << found.violations[0];
-        hits += active;
-        if (active)
-            form.Command3_Click();
-    }
-    // Level I to IV judge 2 to 5 lanes, so (2 + 3 + 4 + 5) / 4 of the 26 letters score on average.
-    EXPECT_GT(hits, 0);
-}

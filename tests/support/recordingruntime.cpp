@@ -71,16 +71,6 @@ std::vector<std::string> RecordingRuntime::entries(const std::string& prefix) co
     return out;
 }
 
-std::vector<std::string> RecordingRuntime::writes() const
-{
-    std::vector<std::string> out;
-    for (const auto& entry : journal) {
-        if (entry.back() != '?' && entry != "Rnd")
-            out.push_back(entry);
-    }
-    return out;
-}
-
 void RecordingRuntime::setVisible(game::Window id, bool visible)
 {
     log(name(id) + ".Visible=" + flag(visible));

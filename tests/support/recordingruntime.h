@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "game/form1.h"
 #include "game/generator.h"
 #include "game/runtime.h"
 
@@ -26,8 +27,6 @@ public:
     void clearJournal() { journal.clear(); }
     // The journal entries that start with prefix, in order.
     [[nodiscard]] std::vector<std::string> entries(const std::string& prefix) const;
-    // The journal without reads ("...?") and random draws.
-    [[nodiscard]] std::vector<std::string> writes() const;
 
     // Scripted random numbers, used before the generator's.
     std::deque<float> scriptedRandom;
@@ -139,5 +138,12 @@ namespace test {
 {
     return (static_cast<float>(letter - 'a') + 0.5f) / 26.0f;
 }
+
+// The items of Options > Level and Options > Acceleration, I to IV.
+using MenuClick = void (game::Form1::*)();
+inline constexpr MenuClick levelClicks[] = { &game::Form1::LI_Click, &game::Form1::LII_Click,
+    &game::Form1::LIII_Click, &game::Form1::LIV_Click };
+inline constexpr MenuClick speedClicks[] = { &game::Form1::SI_Click, &game::Form1::SII_Click,
+    &game::Form1::SIII_Click, &game::Form1::SIV_Click };
 
 } // namespace test

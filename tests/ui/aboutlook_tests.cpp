@@ -53,26 +53,10 @@ class AboutLookTest : public QObject {
 private slots:
     void initTestCase() { uitest::prepareApplication(); }
 
-    void textIsMadeOfItsFivePieces();
     void creditAndClosingLineEachStartALine();
     void paintedStripFrameAndText();
     void enterPressesOk();
 };
-
-void AboutLookTest::textIsMadeOfItsFivePieces()
-{
-    const QString text = ui::AboutWindow::aboutText();
-    QVERIFY(text.startsWith(firstSentence));
-    const QStringView rest = QStringView(text).mid(firstSentence.size());
-    QCOMPARE(rest.first(87), QString(87, QLatin1Char(' ')));
-    const QStringView credit = rest.mid(87, 43);
-    QVERIFY2(!credit.startsWith(u' ') && !credit.endsWith(u' '), qPrintable(credit.toString()));
-    QVERIFY(credit.contains(u"Zelvaro developers"));
-    QCOMPARE(rest.mid(87 + 43, 50), QString(50, QLatin1Char(' ')));
-    const QStringView closing = rest.mid(87 + 43 + 50);
-    QCOMPARE(closing.size(), 6);
-    QVERIFY(!closing.startsWith(u' '));
-}
 
 // Runs of blanks hang at the end of their line, so the credit would join the last
 // line of the first sentence if the blanks were collapsed (rich text) or narrower
@@ -84,6 +68,7 @@ void AboutLookTest::creditAndClosingLineEachStartALine()
     QCOMPARE(label->textFormat(), Qt::PlainText);
     QVERIFY(label->wordWrap());
     QCOMPARE(label->text(), ui::AboutWindow::aboutText());
+    QVERIFY(label->text().startsWith(firstSentence));
     QCOMPARE(label->geometry(), QRect(16, 32, 281, 97));
 
     const Wrap w = wrap(label->text(), label->font(), label->contentsRect().width());

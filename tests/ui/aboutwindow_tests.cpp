@@ -20,7 +20,9 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <memory>
+#include <algorithm>
+#include <cmath>
+#include <functional>
 
 namespace {
 
@@ -36,50 +38,39 @@ double offCentre(const QWidget& about, const QWidget& main)
 
 } // namespace
 
-class AboutWindowTest : public QObject {
+class AboutWindowTest : public uitest::StartedProgramTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { uitest::prepareApplication(); }
-    void init()
-    {
-        m_runtime = std::make_unique<ui::QtRuntime>();
-        QVERIFY(uitest::startShown(*m_runtime));
-    }
-    void cleanup() { m_runtime.reset(); }
-
     void opensCentredAndDisablesMainWindow();
     void spaceOnOpenWindowPressesOk();
     void gameGoesOnBehindIt();
     void closeRequestOnlyHidesIt();
 
 private:
-    ui::MainWindow& main() { return m_runtime->mainWindow(); }
-    ui::AboutWindow& about() { return m_runtime->aboutWindow(); }
-
-    std::unique_ptr<ui::QtRuntime> m_runtime;
+    ui::AboutWindow& about() { return runtime().aboutWindow(); }
 };
 
 void AboutWindowTest::opensCentredAndDisablesMainWindow()
 {
     for (const QPoint mainAt : { QPoint(), QPoint(5, 7), QPoint(250, 160) }) {
         if (!mainAt.isNull()) {
-            main().move(mainAt);
-            QTRY_COMPARE(main().frameGeometry().topLeft(), mainAt);
+            window().move(mainAt);
+            QTRY_COMPARE(window().frameGeometry().topLeft(), mainAt);
         }
-        QVERIFY(uitest::chooseAbout(main()));
+        QVERIFY(uitest::chooseAbout(window()));
         QTRY_VERIFY(about().isVisible());
-        QVERIFY(!main().isEnabled());
-        QVERIFY2(offCentre(about(), main()) <= 1.0,
+        QVERIFY(!window().isEnabled());
+        QVERIFY2(offCentre(about(), window()) <= 1.0,
             qPrintable(QStringLiteral("about at (%1,%2), main at (%3,%4)")
                            .arg(about().frameGeometry().x())
                            .arg(about().frameGeometry().y())
-                           .arg(main().frameGeometry().x())
-                           .arg(main().frameGeometry().y())));
+                           .arg(window().frameGeometry().x())
+                           .arg(window().frameGeometry().y())));
         QCOMPARE(about().size(), QSize(312, 184));
 
         QTest::mouseClick(about().okButton(), Qt::LeftButton);
-        QVERIFY(main().isEnabled());
+        QVERIFY(window().isEnabled());
         QVERIFY(about().isHidden());
     }
 }
@@ -88,27 +79,27 @@ void AboutWindowTest::opensCentredAndDisablesMainWindow()
 // again, with the focus on the control that had it before.
 void AboutWindowTest::spaceOnOpenWindowPressesOk()
 {
-    QTRY_COMPARE(QApplication::focusWidget(), main().startButton());
-    QTest::keyClick(main().windowHandle(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), main().exitButton());
+    QTRY_COMPARE(QApplication::focusWidget(), window().startButton());
+    QTest::keyClick(window().windowHandle(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), window().exitButton());
 
-    QVERIFY(uitest::chooseAbout(main()));
+    QVERIFY(uitest::chooseAbout(window()));
     QVERIFY(QTest::qWaitForWindowActive(&about()));
     QCOMPARE(QApplication::focusWidget(), about().okButton());
 
     QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Space);
     QVERIFY(about().isHidden());
-    QVERIFY(main().isEnabled());
-    QVERIFY(QTest::qWaitForWindowActive(&main()));
-    QCOMPARE(QApplication::focusWidget(), main().exitButton());
+    QVERIFY(window().isEnabled());
+    QVERIFY(QTest::qWaitForWindowActive(&window()));
+    QCOMPARE(QApplication::focusWidget(), window().exitButton());
 }
 
 // The about window stops nothing: the tick keeps moving the letters while the keys
 // go to the about window and no longer reach Picture1.
 void AboutWindowTest::gameGoesOnBehindIt()
 {
-    ui::MainWindow& w = main();
-    const game::GameState& s = m_runtime->form1().state();
+    ui::MainWindow& w = window();
+    const game::GameState& s = state();
     QTest::mouseClick(w.startButton(), Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), w.box(0));
 
@@ -137,29 +128,29 @@ void AboutWindowTest::gameGoesOnBehindIt()
 // disabled once the about window is gone, and the window is hidden, not destroyed.
 void AboutWindowTest::closeRequestOnlyHidesIt()
 {
-    QPointer<ui::AboutWindow> window = &about();
-    QVERIFY(!window->testAttribute(Qt::WA_DeleteOnClose));
+    QPointer<ui::AboutWindow> kept = &about();
+    QVERIFY(!kept->testAttribute(Qt::WA_DeleteOnClose));
 
-    QVERIFY(uitest::chooseAbout(main()));
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    window->close();
-    QVERIFY(window);
-    QVERIFY(window->isHidden());
-    QVERIFY(main().isEnabled());
-
-    // The window system's close command, as a window manager sends it.
-    QVERIFY(uitest::chooseAbout(main()));
-    QVERIFY(QTest::qWaitForWindowExposed(window));
-    window->windowHandle()->close();
-    QCoreApplication::processEvents();
-    QVERIFY(window);
-    QVERIFY(window->isHidden());
-    QVERIFY(main().isEnabled());
+    // close() from the program, then the window system's close command as a window
+    // manager sends it.
+    const std::function<void()> requests[] = { [&] { kept->close(); },
+        [&] {
+            kept->windowHandle()->close();
+            QCoreApplication::processEvents();
+        } };
+    for (const auto& request : requests) {
+        QVERIFY(uitest::chooseAbout(window()));
+        QVERIFY(QTest::qWaitForWindowExposed(kept));
+        request();
+        QVERIFY(kept);
+        QVERIFY(kept->isHidden());
+        QVERIFY(window().isEnabled());
+    }
 
     // The same window opens again.
-    QVERIFY(uitest::chooseAbout(main()));
-    QTRY_VERIFY(window->isVisible());
-    QCOMPARE(window.data(), &about());
+    QVERIFY(uitest::chooseAbout(window()));
+    QTRY_VERIFY(kept->isVisible());
+    QCOMPARE(kept.data(), &about());
 }
 
 QTEST_MAIN(AboutWindowTest)

@@ -23,7 +23,6 @@
 #include <QWindow>
 
 #include <functional>
-#include <memory>
 
 namespace {
 
@@ -44,18 +43,10 @@ enum class Answer { Ok, Escape, CloseBox };
 
 } // namespace
 
-class FarewellTest : public QObject {
+class FarewellTest : public uitest::StartedProgramTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { uitest::prepareApplication(); }
-    void init()
-    {
-        m_runtime = std::make_unique<ui::QtRuntime>();
-        QVERIFY(uitest::startShown(*m_runtime));
-    }
-    void cleanup() { m_runtime.reset(); }
-
     void farewellEndsTheProgram_data();
     void farewellEndsTheProgram();
     void closeFromOutsideWhileAboutIsOpen();
@@ -66,14 +57,12 @@ private:
     // the loop did not end within a generous time.
     int runUntilEnd(const std::function<void()>& request, Answer answer, Farewell& farewell);
     void verifyNothingRunsAfterEnd();
-
-    std::unique_ptr<ui::QtRuntime> m_runtime;
 };
 
 int FarewellTest::runUntilEnd(
     const std::function<void()>& request, Answer answer, Farewell& farewell)
 {
-    ui::QtRuntime& rt = *m_runtime;
+    ui::QtRuntime& rt = runtime();
     QTimer watch;
     watch.setInterval(10);
     connect(&watch, &QTimer::timeout, this, [&] {
@@ -116,7 +105,7 @@ int FarewellTest::runUntilEnd(
 
 void FarewellTest::verifyNothingRunsAfterEnd()
 {
-    ui::QtRuntime& rt = *m_runtime;
+    ui::QtRuntime& rt = runtime();
     ui::MainWindow& w = rt.mainWindow();
     QVERIFY(rt.ended());
     QVERIFY(w.isHidden());
@@ -166,7 +155,7 @@ void FarewellTest::farewellEndsTheProgram()
     QFETCH(Answer, answer);
     QFETCH(bool, playing);
 
-    ui::MainWindow& w = m_runtime->mainWindow();
+    ui::MainWindow& w = window();
     if (playing) {
         QTest::mouseClick(w.startButton(), Qt::LeftButton);
         QVERIFY(w.box(0)->isVisible());
@@ -204,9 +193,9 @@ void FarewellTest::farewellEndsTheProgram()
 // same farewell, and the about window closes too.
 void FarewellTest::closeFromOutsideWhileAboutIsOpen()
 {
-    ui::MainWindow& w = m_runtime->mainWindow();
+    ui::MainWindow& w = window();
     QVERIFY(uitest::chooseAbout(w));
-    QVERIFY(QTest::qWaitForWindowExposed(&m_runtime->aboutWindow()));
+    QVERIFY(QTest::qWaitForWindowExposed(&runtime().aboutWindow()));
     QVERIFY(!w.isEnabled());
 
     Farewell farewell;

@@ -23,7 +23,6 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <memory>
 #include <random>
 
 namespace {
@@ -47,45 +46,35 @@ void pressLetter(QWidget* widget, char16_t letter)
         upper ? Qt::ShiftModifier : Qt::NoModifier);
 }
 
+// The window's states as uitest::look shows them.
+const QString running
+    = QStringLiteral("boxes=5 Start=0 Stop=1 Pause=1/0 Options=0 Help=0 tick=1 GameOver=0");
+const QString paused
+    = QStringLiteral("boxes=5 Start=0 Stop=1 Pause=1/1 Options=0 Help=0 tick=0 GameOver=0");
+const QString stopped
+    = QStringLiteral("boxes=0 Start=1 Stop=0 Pause=0/0 Options=1 Help=1 tick=1 GameOver=0");
+const QString lost
+    = QStringLiteral("boxes=0 Start=1 Stop=0 Pause=0/0 Options=1 Help=1 tick=1 GameOver=1");
+
 } // namespace
 
-class GameTest : public QObject {
+class GameTest : public uitest::StartedProgramTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { uitest::prepareApplication(); }
-    void init()
-    {
-        m_runtime = std::make_unique<ui::QtRuntime>();
-        QVERIFY(uitest::startShown(*m_runtime));
-    }
-    void cleanup() { m_runtime.reset(); }
-
     void startPauseAndStopWithTheMouse();
     void stopWhilePausedLeavesTickRunning();
     void shortGameAtLevelOne();
     void keyEndingPausedGameRestartsTick();
     void burstOfKeysIsJudgedOnceEach();
-
-private:
-    ui::MainWindow& window() { return m_runtime->mainWindow(); }
-    const game::GameState& state() { return m_runtime->form1().state(); }
-
-    std::unique_ptr<ui::QtRuntime> m_runtime;
 };
 
 void GameTest::startPauseAndStopWithTheMouse()
 {
     ui::MainWindow& w = window();
     QTest::mouseClick(w.startButton(), Qt::LeftButton);
-    for (int i = 0; i < 5; ++i)
-        QVERIFY(w.box(i)->isVisible());
+    QCOMPARE(uitest::look(w), running);
     QCOMPARE(QApplication::focusWidget(), w.box(0));
-    QVERIFY(!w.startButton()->isEnabled());
-    QVERIFY(w.stopButton()->isEnabled());
-    QVERIFY(w.pauseBox()->isEnabled());
-    QVERIFY(!w.optionsMenu()->menuAction()->isEnabled());
-    QVERIFY(!w.helpMenu()->menuAction()->isEnabled());
 
     // A disabled menu opens none of its items.
     for (QMenu* menu : { w.optionsMenu(), w.helpMenu() }) {
@@ -98,26 +87,18 @@ void GameTest::startPauseAndStopWithTheMouse()
     QTRY_VERIFY(w.box(0)->y() > startedAt);
 
     uitest::clickCheckBox(w.pauseBox());
-    QVERIFY(w.pauseBox()->isChecked());
-    QVERIFY(!w.tickTimer()->isActive());
+    QCOMPARE(uitest::look(w), paused);
     const int pausedAt = w.box(0)->y();
     QTest::qWait(200);
     QCOMPARE(w.box(0)->y(), pausedAt);
 
     uitest::clickCheckBox(w.pauseBox());
-    QVERIFY(!w.pauseBox()->isChecked());
-    QVERIFY(w.tickTimer()->isActive());
+    QCOMPARE(uitest::look(w), running);
     QCOMPARE(QApplication::focusWidget(), w.box(0));
     QTRY_VERIFY(w.box(0)->y() > pausedAt);
 
     QTest::mouseClick(w.stopButton(), Qt::LeftButton);
-    for (int i = 0; i < 5; ++i)
-        QVERIFY(w.box(i)->isHidden());
-    QVERIFY(w.startButton()->isEnabled());
-    QVERIFY(!w.stopButton()->isEnabled());
-    QVERIFY(!w.pauseBox()->isEnabled());
-    QVERIFY(w.optionsMenu()->menuAction()->isEnabled());
-    QVERIFY(w.helpMenu()->menuAction()->isEnabled());
+    QCOMPARE(uitest::look(w), stopped);
 
     uitest::clickMenuTitle(w, w.optionsMenu());
     QTRY_COMPARE(QApplication::activePopupWidget(), w.optionsMenu());
@@ -135,9 +116,7 @@ void GameTest::stopWhilePausedLeavesTickRunning()
     QVERIFY(!w.tickTimer()->isActive());
 
     QTest::mouseClick(w.stopButton(), Qt::LeftButton);
-    QVERIFY(!w.pauseBox()->isChecked());
-    QVERIFY(w.tickTimer()->isActive());
-    QVERIFY(state().Stopped);
+    QCOMPARE(uitest::look(w), stopped);
 
     QTest::mouseClick(w.startButton(), Qt::LeftButton);
     const int startedAt = w.box(0)->y();
@@ -189,12 +168,7 @@ void GameTest::shortGameAtLevelOne()
     QVERIFY(!s.GameOver);
     QTest::keyClick(keyboard, char(uitest::missingLetter(s)));
     QVERIFY(s.GameOver);
-    QVERIFY(w.gameOverLabel()->isVisible());
-    for (int i = 0; i < 5; ++i)
-        QVERIFY(w.box(i)->isHidden());
-    QVERIFY(w.startButton()->isEnabled());
-    QVERIFY(w.optionsMenu()->menuAction()->isEnabled());
-    QVERIFY(w.helpMenu()->menuAction()->isEnabled());
+    QCOMPARE(uitest::look(w), lost);
 }
 
 // A key judged during a pause can end the game; the reset of Pause then asks to
@@ -209,11 +183,7 @@ void GameTest::keyEndingPausedGameRestartsTick()
     QCOMPARE(QApplication::focusWidget(), w.box(0));
 
     QTest::keyClick(w.windowHandle(), char(uitest::missingLetter(state())));
-    QVERIFY(state().GameOver);
-    QVERIFY(!w.pauseBox()->isChecked());
-    QVERIFY(w.tickTimer()->isActive());
-    QVERIFY(w.box(0)->isHidden());
-    QVERIFY(w.gameOverLabel()->isVisible());
+    QCOMPARE(uitest::look(w), lost);
     QWidget* focus = QApplication::focusWidget();
     QVERIFY(!focus || focus->isVisible());
 

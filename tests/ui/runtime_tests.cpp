@@ -22,25 +22,16 @@
 
 #include <cmath>
 #include <limits>
-#include <memory>
 
 using game::Box;
 using game::CheckBox;
 using game::Timer;
 using game::Window;
 
-class RuntimeTest : public QObject {
+class RuntimeTest : public uitest::StartedProgramTest {
     Q_OBJECT
 
 private slots:
-    void initTestCase() { uitest::prepareApplication(); }
-    void init()
-    {
-        m_runtime = std::make_unique<ui::QtRuntime>();
-        QVERIFY(uitest::startShown(*m_runtime));
-    }
-    void cleanup() { m_runtime.reset(); }
-
     void checkBoxValueChangeRunsPauseHandlerAtOnce();
     void greyedValueLeavesNoThirdStateForTheUser();
     void enablingRunningTimerKeepsItsPeriod();
@@ -48,16 +39,13 @@ private slots:
     void scaleHeightIsClientHeight();
     void windowGeometryIsOuterFrame();
     void positionsFromAnyFloatAreDefined();
-
-private:
-    std::unique_ptr<ui::QtRuntime> m_runtime;
 };
 
 // Qt's box becomes three-state when greyed; once the value is back to clear, a user's
 // click must give "ticked" (1), the only value the Pause handler pauses on.
 void RuntimeTest::greyedValueLeavesNoThirdStateForTheUser()
 {
-    ui::QtRuntime& rt = *m_runtime;
+    ui::QtRuntime& rt = runtime();
     rt.setValue(CheckBox::Check1, 2);
     QCOMPARE(rt.value(CheckBox::Check1), 2);
     rt.setValue(CheckBox::Check1, 0);
@@ -73,7 +61,7 @@ void RuntimeTest::greyedValueLeavesNoThirdStateForTheUser()
 // inside setValue, even though the game disables the box first, and only for a change.
 void RuntimeTest::checkBoxValueChangeRunsPauseHandlerAtOnce()
 {
-    ui::QtRuntime& rt = *m_runtime;
+    ui::QtRuntime& rt = runtime();
     QTimer* tick = rt.mainWindow().tickTimer();
     QVERIFY(!rt.mainWindow().pauseBox()->isEnabled());
     QVERIFY(tick->isActive());
@@ -100,7 +88,7 @@ void RuntimeTest::checkBoxValueChangeRunsPauseHandlerAtOnce()
 // time would keep the blink from ever coming.
 void RuntimeTest::enablingRunningTimerKeepsItsPeriod()
 {
-    ui::QtRuntime& rt = *m_runtime;
+    ui::QtRuntime& rt = runtime();
     QTimer* blink = rt.mainWindow().blinkTimer();
     QVERIFY(!blink->isActive());
     QSignalSpy fired(blink, &QTimer::timeout);
@@ -136,7 +124,7 @@ void RuntimeTest::enablingRunningTimerKeepsItsPeriod()
 // when the box is already hidden: the request must change nothing.
 void RuntimeTest::focusRequestToHiddenBoxIsIgnored()
 {
-    ui::QtRuntime& rt = *m_runtime;
+    ui::QtRuntime& rt = runtime();
     ui::MainWindow& window = rt.mainWindow();
     QTRY_COMPARE(QApplication::focusWidget(), window.startButton());
     QVERIFY(window.box(0)->isHidden());
@@ -152,15 +140,15 @@ void RuntimeTest::focusRequestToHiddenBoxIsIgnored()
 
 void RuntimeTest::scaleHeightIsClientHeight()
 {
-    QCOMPARE(m_runtime->scaleHeight(), 387.0f);
-    QCOMPARE(m_runtime->mainWindow().clientArea()->height(), 387);
+    QCOMPARE(runtime().scaleHeight(), 387.0f);
+    QCOMPARE(window().clientArea()->height(), 387);
 }
 
 // The about window is centred over the main window's outer rectangle, so the
 // geometry the game reads must include the frame, the title bar and the menu bar.
 void RuntimeTest::windowGeometryIsOuterFrame()
 {
-    ui::QtRuntime& rt = *m_runtime;
+    ui::QtRuntime& rt = runtime();
     ui::MainWindow& window = rt.mainWindow();
     const QRect frame = window.frameGeometry();
     QCOMPARE(rt.left(Window::Form1), float(frame.x()));
@@ -189,7 +177,7 @@ void RuntimeTest::windowGeometryIsOuterFrame()
 // screen must still give a defined place, never undefined integer conversion.
 void RuntimeTest::positionsFromAnyFloatAreDefined()
 {
-    ui::QtRuntime& rt = *m_runtime;
+    ui::QtRuntime& rt = runtime();
     rt.setVisible(Window::Form2, true);
     QVERIFY(QTest::qWaitForWindowExposed(&rt.aboutWindow()));
 

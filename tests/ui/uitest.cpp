@@ -3,15 +3,20 @@
 #include "tests/ui/uitest.h"
 
 #include "game/form1.h"
+#include "ui/letterbox.h"
 #include "ui/mainwindow.h"
 #include "ui/qtruntime.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPushButton>
 #include <QStyleOptionButton>
 #include <QTest>
+#include <QTimer>
 
 namespace uitest {
 
@@ -26,6 +31,23 @@ bool startShown(ui::QtRuntime& runtime)
     runtime.start();
     return QTest::qWaitForWindowActive(&runtime.mainWindow());
 }
+
+StartedProgramTest::StartedProgramTest() = default;
+StartedProgramTest::~StartedProgramTest() = default;
+
+ui::MainWindow& StartedProgramTest::window() { return m_runtime->mainWindow(); }
+
+const game::GameState& StartedProgramTest::state() { return m_runtime->form1().state(); }
+
+void StartedProgramTest::initTestCase() { prepareApplication(); }
+
+void StartedProgramTest::init()
+{
+    m_runtime = std::make_unique<ui::QtRuntime>();
+    QVERIFY(startShown(*m_runtime));
+}
+
+void StartedProgramTest::cleanup() { m_runtime.reset(); }
 
 void clickMenuTitle(ui::MainWindow& window, QMenu* menu)
 {
@@ -50,6 +72,25 @@ void clickCheckBox(QCheckBox* box)
     const QRect indicator
         = box->style()->subElementRect(QStyle::SE_CheckBoxIndicator, &option, box);
     QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
+}
+
+QString look(const ui::MainWindow& window)
+{
+    int shown = 0;
+    for (int i = 0; i < 5; ++i)
+        shown += !window.box(i)->isHidden();
+    const auto on = [](bool value) { return value ? '1' : '0'; };
+    return QStringLiteral("boxes=%1 Start=%2 Stop=%3 Pause=%4/%5 Options=%6 Help=%7 tick=%8 "
+                          "GameOver=%9")
+        .arg(shown)
+        .arg(on(window.startButton()->isEnabled()))
+        .arg(on(window.stopButton()->isEnabled()))
+        .arg(on(window.pauseBox()->isEnabled()))
+        .arg(on(window.pauseBox()->isChecked()))
+        .arg(on(window.optionsMenu()->menuAction()->isEnabled()))
+        .arg(on(window.helpMenu()->menuAction()->isEnabled()))
+        .arg(on(window.tickTimer()->isActive()))
+        .arg(on(!window.gameOverLabel()->isHidden()));
 }
 
 int judgedTotal(const game::GameState& state) { return state.Hits + state.Lost; }

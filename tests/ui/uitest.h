@@ -3,10 +3,13 @@
 #pragma once
 
 #include <QList>
+#include <QObject>
+#include <QString>
+
+#include <memory>
 
 class QCheckBox;
 class QMenu;
-class QWidget;
 
 namespace game {
 struct GameState;
@@ -27,6 +30,29 @@ void prepareApplication();
 // active, as a window system leaves it. False if it never became active.
 [[nodiscard]] bool startShown(ui::QtRuntime& runtime);
 
+// The base of the test classes that play the program as the user finds it: each test
+// function gets a fresh runtime, started and shown with its main window active.
+class StartedProgramTest : public QObject {
+    Q_OBJECT
+
+public:
+    StartedProgramTest();
+    ~StartedProgramTest() override;
+
+protected:
+    [[nodiscard]] ui::QtRuntime& runtime() { return *m_runtime; }
+    [[nodiscard]] ui::MainWindow& window();
+    [[nodiscard]] const game::GameState& state();
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+private:
+    std::unique_ptr<ui::QtRuntime> m_runtime;
+};
+
 // Clicks the title of a menu in the main window's menu bar, as the user opens it.
 void clickMenuTitle(ui::MainWindow& window, QMenu* menu);
 
@@ -36,6 +62,12 @@ void clickMenuTitle(ui::MainWindow& window, QMenu* menu);
 
 // Clicks a check box on its tick square.
 void clickCheckBox(QCheckBox* box);
+
+// What tells the window's states apart, on one line: how many letter boxes are shown,
+// whether Start, Stop, Pause and the Options and Help menus take input, the Pause value,
+// whether the tick runs and "Game Over" shows. Idle, for example, is
+// "boxes=0 Start=1 Stop=1 Pause=0/0 Options=1 Help=1 tick=1 GameOver=0".
+[[nodiscard]] QString look(const ui::MainWindow& window);
 
 // Hits + Lost: a judged key raises it by exactly one.
 [[nodiscard]] int judgedTotal(const game::GameState& state);
