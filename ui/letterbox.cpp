@@ -88,8 +88,11 @@ void LetterBox::paintEvent(QPaintEvent*)
 
 void LetterBox::keyPressEvent(QKeyEvent* event)
 {
+    // Delete brings the character 127 and Alt the letter of a menu command: neither
+    // types a character.
     const QString text = event->text();
-    if (text.isEmpty()) {
+    if (text.isEmpty() || text == QStringLiteral("\x7f")
+        || (event->modifiers() & Qt::AltModifier)) {
         QWidget::keyPressEvent(event);
         return;
     }

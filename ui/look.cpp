@@ -38,8 +38,7 @@ QIcon window()
 {
     initResources();
     QIcon icon;
-    for (const char* file : { ":/icons/window-16.png", ":/icons/window-32.png",
-             ":/icons/zelvaro-48.png", ":/icons/zelvaro-256.png" })
+    for (const char* file : { ":/icons/window-16.png", ":/icons/window-32.png" })
         icon.addFile(QString::fromLatin1(file));
     return icon;
 }

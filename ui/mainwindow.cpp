@@ -192,6 +192,12 @@ void MainWindow::centreOnScreen()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+    // While the about window is open the main window takes no input, its close box
+    // included (the window manager still delivers that click).
+    if (!isEnabled() && event->spontaneous()) {
+        event->ignore();
+        return;
+    }
     // The farewell runs inside this call and ends the program; the close itself is
     // never refused.
     emit closeRequested();

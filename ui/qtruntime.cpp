@@ -40,7 +40,6 @@ namespace {
 
 QtRuntime::QtRuntime()
     : m_form1Window(std::make_unique<MainWindow>())
-    , m_form2Window(std::make_unique<AboutWindow>())
     , m_form1(*this)
     , m_form2(*this)
 {
@@ -69,13 +68,16 @@ void QtRuntime::connectSignals()
         dispatch("Picture1_KeyPress",
             [this, code] { m_form1.Picture1_KeyPress(static_cast<game::Int16>(code)); });
     });
-    connect(&w, &MainWindow::closeRequested, this,
-        [this] { dispatch("Form_QueryUnload", [this] { m_form1.Form_QueryUnload(); }); });
+    // A close request while the farewell is up changes nothing: the program is ending.
+    connect(&w, &MainWindow::closeRequested, this, [this] {
+        if (!m_messageBoxOpen)
+            dispatch("Form_QueryUnload", [this] { m_form1.Form_QueryUnload(); });
+    });
 #if QT_CONFIG(sessionmanager)
     // The session ending asks the main window to close like its close box does: the
     // farewell is shown when the session lets the program talk to the user.
     connect(qApp, &QGuiApplication::commitDataRequest, this, [this](QSessionManager& session) {
-        if (!session.allowsInteraction())
+        if (!session.allowsInteraction() || m_messageBoxOpen)
             return;
         dispatch("Form_QueryUnload", [this] { m_form1.Form_QueryUnload(); });
         session.release();
@@ -99,14 +101,6 @@ void QtRuntime::connectSignals()
     }
     connect(w.aboutItem(), &QAction::triggered, this,
         [this] { dispatch("about_Click", [this] { m_form1.about_Click(); }); });
-
-    AboutWindow& about = *m_form2Window;
-    connect(about.okButton(), &QPushButton::clicked, this,
-        [this] { dispatch("Form2.Command1_Click", [this] { m_form2.Command1_Click(); }); });
-    connect(&about, &AboutWindow::closeRequested, this,
-        [this] { dispatch("Form2.Command1_Click", [this] { m_form2.Command1_Click(); }); });
-    connect(&about, &AboutWindow::activated, this,
-        [this] { dispatch("Form2.Form_Activate", [this] { m_form2.Form_Activate(); }); });
 }
 
 void QtRuntime::start()
@@ -117,17 +111,46 @@ void QtRuntime::start()
     m_form1Window->show();
 }
 
-QWidget* QtRuntime::window(game::Window window) const
+AboutWindow& QtRuntime::aboutWindow()
+{
+    // The about window is made on its first use: until then it is simply not shown,
+    // and the program starts without the cost of its fonts and text layout.
+    if (!m_form2Window) {
+        m_form2Window = std::make_unique<AboutWindow>();
+        AboutWindow& about = *m_form2Window;
+        connect(about.okButton(), &QPushButton::clicked, this,
+            [this] { dispatch("Form2.Command1_Click", [this] { m_form2.Command1_Click(); }); });
+        connect(&about, &AboutWindow::closeRequested, this,
+            [this] { dispatch("Form2.Command1_Click", [this] { m_form2.Command1_Click(); }); });
+        connect(&about, &AboutWindow::activated, this,
+            [this] { dispatch("Form2.Form_Activate", [this] { m_form2.Form_Activate(); }); });
+    }
+    return *m_form2Window;
+}
+
+QWidget* QtRuntime::window(game::Window window)
 {
     if (window == game::Window::Form1)
         return m_form1Window.get();
-    return m_form2Window.get();
+    return &aboutWindow();
+}
+
+void QtRuntime::releaseFocus(QWidget* control)
+{
+    // Qt would pass the focus of a control that is hidden or disabled to the next one
+    // in tab order, which after a game is "Exit": a key typed on would end the
+    // program. The client area takes it instead and ignores keys, as the hidden
+    // letter box would.
+    if (m_form1Window->focusWidget() == control)
+        m_form1Window->clientArea()->setFocus(Qt::OtherFocusReason);
 }
 
 // --- Windows ------------------------------------------------------------------
 
 void QtRuntime::setVisible(game::Window which, bool visible)
 {
+    if (which == game::Window::Form2 && !visible && !m_form2Window)
+        return; // not made yet, so not shown
     QWidget* w = window(which);
     if (which == game::Window::Form2 && visible) {
         const bool wasHidden = w->isHidden();
@@ -207,7 +230,10 @@ float QtRuntime::scaleHeight() { return static_cast<float>(m_form1Window->client
 
 void QtRuntime::setVisible(game::Box box, bool visible)
 {
-    m_form1Window->box(index(box))->setVisible(visible);
+    LetterBox* b = m_form1Window->box(index(box));
+    if (!visible)
+        releaseFocus(b);
+    b->setVisible(visible);
 }
 
 void QtRuntime::setLeft(game::Box box, float left)
@@ -320,11 +346,16 @@ void QtRuntime::setVisible(game::Label label, bool visible)
 
 void QtRuntime::setEnabled(game::Button button, bool enabled)
 {
-    buttonOf(*m_form1Window, button)->setEnabled(enabled);
+    QAbstractButton* b = buttonOf(*m_form1Window, button);
+    if (!enabled)
+        releaseFocus(b);
+    b->setEnabled(enabled);
 }
 
 void QtRuntime::setEnabled(game::CheckBox, bool enabled)
 {
+    if (!enabled)
+        releaseFocus(m_form1Window->pauseBox());
     m_form1Window->pauseBox()->setEnabled(enabled);
 }
 
@@ -387,7 +418,9 @@ void QtRuntime::messageBox(std::string_view text, game::MessageIcon, std::string
         QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok);
     box.setObjectName(QStringLiteral("farewell"));
     box.setWindowIcon(m_form1Window->windowIcon());
+    m_messageBoxOpen = true;
     box.exec();
+    m_messageBoxOpen = false;
 }
 
 float QtRuntime::rnd() { return m_generator.next(); }
@@ -399,7 +432,8 @@ void QtRuntime::end()
     m_ended = true;
     m_form1Window->tickTimer()->stop();
     m_form1Window->blinkTimer()->stop();
-    m_form2Window->hide();
+    if (m_form2Window)
+        m_form2Window->hide();
     m_form1Window->hide();
     emit programEnded();
     QCoreApplication::exit(0);

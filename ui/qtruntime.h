@@ -34,7 +34,8 @@ public:
     void start();
 
     [[nodiscard]] MainWindow& mainWindow() const { return *m_form1Window; }
-    [[nodiscard]] AboutWindow& aboutWindow() const { return *m_form2Window; }
+    // The about window, made on first use.
+    [[nodiscard]] AboutWindow& aboutWindow();
     [[nodiscard]] game::Form1& form1() { return m_form1; }
     [[nodiscard]] game::Form2& form2() { return m_form2; }
     [[nodiscard]] bool ended() const { return m_ended; }
@@ -86,7 +87,8 @@ private:
             game::runHandler(name, std::forward<Handler>(handler));
     }
     void connectSignals();
-    [[nodiscard]] QWidget* window(game::Window window) const;
+    [[nodiscard]] QWidget* window(game::Window window);
+    void releaseFocus(QWidget* control);
 
     std::unique_ptr<MainWindow> m_form1Window;
     std::unique_ptr<AboutWindow> m_form2Window;
@@ -96,6 +98,7 @@ private:
     // The main window's focus widget when it was last disabled, given the focus back
     // when it is enabled again.
     QPointer<QWidget> m_form1Focus;
+    bool m_messageBoxOpen = false;
     bool m_ended = false;
 };
 

@@ -66,6 +66,7 @@ private slots:
     void stopWhilePausedLeavesTickRunning();
     void shortGameAtLevelOne();
     void keyEndingPausedGameRestartsTick();
+    void keysTypedOnAfterAGameReachNoButton();
     void burstOfKeysIsJudgedOnceEach();
 };
 
@@ -154,6 +155,9 @@ void GameTest::shortGameAtLevelOne()
     QTest::keyClick(keyboard, Qt::Key_Shift);
     QTest::keyClick(keyboard, Qt::Key_F1);
     QTest::keyClick(keyboard, Qt::Key_Control);
+    // Delete brings the character 127 and Alt a menu letter; neither is typed.
+    QTest::keyClick(keyboard, Qt::Key_Delete);
+    QTest::keyClick(keyboard, char(s.Letters[0]), Qt::AltModifier);
     QCOMPARE(uitest::judgedTotal(s), 2);
 
     // No case folding: the capital of a falling letter is a miss.
@@ -191,6 +195,32 @@ void GameTest::keyEndingPausedGameRestartsTick()
     QTest::mouseClick(w.startButton(), Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), w.box(0));
     QTRY_VERIFY(w.gameOverLabel()->isHidden());
+}
+
+// A player is usually typing when a game ends. Qt hands the focus of a hidden or
+// disabled control to the next one in tab order, which is "Exit": a Space typed on
+// would end the program. The focus must rest where keys do nothing.
+void GameTest::keysTypedOnAfterAGameReachNoButton()
+{
+    ui::MainWindow& w = window();
+    QWindow* keyboard = w.windowHandle();
+    QTest::mouseClick(w.startButton(), Qt::LeftButton);
+    QTest::keyClick(keyboard, char(uitest::missingLetter(state())));
+    QCOMPARE(uitest::look(w), lost);
+    QVERIFY(!qobject_cast<QAbstractButton*>(QApplication::focusWidget()));
+    for (Qt::Key key : { Qt::Key_Space, Qt::Key_Return })
+        QTest::keyClick(keyboard, key);
+    QVERIFY(!runtime().ended());
+    QCOMPARE(uitest::look(w), lost);
+
+    // Stop clicked with the mouse takes the focus from its own, now disabled, button.
+    QTest::mouseClick(w.startButton(), Qt::LeftButton);
+    QTRY_VERIFY(w.gameOverLabel()->isHidden()); // until the first tick
+    QTest::mouseClick(w.stopButton(), Qt::LeftButton);
+    QVERIFY(!qobject_cast<QAbstractButton*>(QApplication::focusWidget()));
+    QTest::keyClick(keyboard, Qt::Key_Space);
+    QVERIFY(!runtime().ended());
+    QCOMPARE(uitest::look(w), stopped);
 }
 
 // Ten thousand keys in a running game, with the tick running in between: every key
