@@ -4,7 +4,6 @@
 
 #include "ui/look.h"
 
-#include <QAccessible>
 #include <QKeyEvent>
 #include <QPainter>
 #include <qdrawutil.h>
