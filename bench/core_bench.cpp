@@ -11,15 +11,11 @@
 
 namespace {
 
-using Click = void (game::Form1::*)();
-constexpr Click levelClicks[] = { &game::Form1::LI_Click, &game::Form1::LII_Click,
-    &game::Form1::LIII_Click, &game::Form1::LIV_Click };
-
 // A game just started at the level, acceleration I, FallStep 1.
 void startGame(game::Form1& form, int level)
 {
     form.Form_Load();
-    (form.*levelClicks[level - 1])();
+    (form.*game::levelItems[level - 1].click)();
     form.Command2_Click();
 }
 

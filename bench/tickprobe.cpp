@@ -40,7 +40,7 @@ double percentile(std::vector<double> sorted, double p)
 void typeLowest(ui::QtRuntime& runtime)
 {
     const auto& state = runtime.form1().state();
-    const int lanes = state.level() + 1;
+    const int lanes = game::activeLanes(state.level());
     int lane = 0;
     for (int k = 1; k < lanes; ++k) {
         if (runtime.mainWindow().box(k)->y() > runtime.mainWindow().box(lane)->y())

@@ -11,39 +11,33 @@ namespace game {
 
 namespace {
 
-    constexpr Menu levelItems[] = { Menu::LI, Menu::LII, Menu::LIII, Menu::LIV };
-    constexpr Menu speedItems[] = { Menu::SI, Menu::SII, Menu::SIII, Menu::SIV };
     constexpr const char* digits[] = { "1", "2", "3", "4" };
-
-    // Left edge of each lane's box per level; an unused lane stands at -40, left of the field.
-    constexpr float laneLefts[4][5] = {
-        { 104, 200, -40, -40, -40 },
-        { 56, 136, 216, -40, -40 },
-        { 40, 104, 168, 232, -40 },
-        { 40, 104, 168, 232, 296 },
-    };
-
-    constexpr int activeLanes(int level) { return level + 1; }
 
     constexpr Int16 flag(bool value) { return value ? True : False; }
 
     void setAllBoxesVisible(Runtime& rt, bool visible)
     {
-        for (int lane = 1; lane <= 5; ++lane)
+        for (int lane = 1; lane <= Lanes; ++lane)
             rt.setVisible(laneBox(lane), visible);
     }
 
 } // namespace
 
-int GameState::level() const
-{
-    const Int16 flags[] = { LevelI, LevelII, LevelIII, LevelIV };
-    for (int i = 0; i < 4; ++i) {
-        if (flags[i])
-            return i + 1;
+namespace {
+    // The number (1..4) of the first flag that is true, 0 if none is.
+    int firstTrue(const Int16 (&flags)[4])
+    {
+        for (int i = 0; i < 4; ++i) {
+            if (flags[i])
+                return i + 1;
+        }
+        return 0;
     }
-    return 0;
-}
+} // namespace
+
+int GameState::level() const { return firstTrue({ LevelI, LevelII, LevelIII, LevelIV }); }
+
+int GameState::speed() const { return firstTrue({ SpeedI, SpeedII, SpeedIII, SpeedIV }); }
 
 Form1::Form1(Runtime& runtime)
     : m_rt(runtime)
@@ -56,12 +50,12 @@ void Form1::Form_Load()
 {
     m_state.LevelI = True;
     m_state.LevelII = m_state.LevelIII = m_state.LevelIV = False;
-    for (int i = 0; i < 4; ++i)
-        m_rt.setChecked(levelItems[i], i == 0);
+    for (int i = 0; i < Levels; ++i)
+        m_rt.setChecked(levelItems[i].id, i == 0);
     m_state.SpeedII = m_state.SpeedIII = m_state.SpeedIV = False;
     m_state.SpeedI = True;
-    for (int i = 0; i < 4; ++i)
-        m_rt.setChecked(speedItems[i], i == 0);
+    for (int i = 0; i < Speeds; ++i)
+        m_rt.setChecked(speedItems[i].id, i == 0);
     m_state.Stopped = False;
     m_rt.setEnabled(CheckBox::Check1, false);
     m_rt.setVisible(Label::Label5, false);
@@ -106,7 +100,7 @@ void Form1::Command2_Click()
     m_state.Lost = 0;
     m_state.GameOver = False;
     DrawAllLetters();
-    for (int lane = 1; lane <= 5; ++lane)
+    for (int lane = 1; lane <= Lanes; ++lane)
         m_rt.setTop(laneBox(lane), 1);
     m_rt.setFocus(Box::Picture1);
 }
@@ -257,7 +251,8 @@ void Form1::judgeKey(int level, Int16 code)
         }
     }
 
-    const Int16 scaled = checked(m_state.Hits * speedFactor());
+    const int selected = m_state.speed();
+    const Int16 scaled = checked(m_state.Hits * (selected ? speedFactor(selected) : 0));
     const Int16 sum = checked(scaled + 50);
     m_state.FallStep = static_cast<Int16>(std::floor(sum / 50.0));
 
@@ -269,19 +264,6 @@ void Form1::judgeKey(int level, Int16 code)
     } else {
         m_rt.setVisible(Label::Label5, false);
     }
-}
-
-int Form1::speedFactor() const
-{
-    if (m_state.SpeedI)
-        return 1;
-    if (m_state.SpeedII)
-        return 2;
-    if (m_state.SpeedIII)
-        return 4;
-    if (m_state.SpeedIV)
-        return 8;
-    return 0;
 }
 
 // --- Options ----------------------------------------------------------------
@@ -301,8 +283,8 @@ void Form1::selectLevel(int level)
     m_state.LevelII = flag(level == 2);
     m_state.LevelIII = flag(level == 3);
     m_state.LevelIV = flag(level == 4);
-    for (int i = 0; i < 4; ++i)
-        m_rt.setChecked(levelItems[i], i + 1 == level);
+    for (int i = 0; i < Levels; ++i)
+        m_rt.setChecked(levelItems[i].id, i + 1 == level);
     m_rt.setCaption(Label::Label8, digits[level - 1]);
 }
 
@@ -312,8 +294,8 @@ void Form1::selectSpeed(int speed)
     m_state.SpeedII = flag(speed == 2);
     m_state.SpeedIII = flag(speed == 3);
     m_state.SpeedIV = flag(speed == 4);
-    for (int i = 0; i < 4; ++i)
-        m_rt.setChecked(speedItems[i], i + 1 == speed);
+    for (int i = 0; i < Speeds; ++i)
+        m_rt.setChecked(speedItems[i].id, i + 1 == speed);
     m_rt.setCaption(Label::Label9, digits[speed - 1]);
 }
 
@@ -337,9 +319,10 @@ void Form1::DrawAllLetters()
     auto& letters = m_state.Letters;
     letters[0] = DrawLetter();
     for (;;) {
-        for (int i = 1; i < 5; ++i)
+        for (int i = 1; i < Lanes; ++i)
             letters[i] = DrawLetter();
-        if (activeLettersDiffer(4))
+        // All five lanes must differ, whatever the level.
+        if (lettersDiffer(Lanes))
             return;
     }
 }
@@ -365,9 +348,8 @@ bool Form1::laneDiffersFromOthers(int lane, int level) const
     return true;
 }
 
-bool Form1::activeLettersDiffer(int level) const
+bool Form1::lettersDiffer(int lanes) const
 {
-    const int lanes = activeLanes(level);
     for (int a = 0; a < lanes; ++a) {
         for (int b = a + 1; b < lanes; ++b) {
             if (m_state.Letters[a] == m_state.Letters[b])
@@ -379,10 +361,10 @@ bool Form1::activeLettersDiffer(int level) const
 
 void Form1::PlaceLanes(int level)
 {
-    if (level < 1 || level > 4)
+    if (level < 1 || level > Levels)
         return;
-    for (int lane = 1; lane <= 5; ++lane)
-        m_rt.setLeft(laneBox(lane), laneLefts[level - 1][lane - 1]);
+    for (int lane = 1; lane <= Lanes; ++lane)
+        m_rt.setLeft(laneBox(lane), laneLeft(level, lane));
 }
 
 } // namespace game

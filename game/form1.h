@@ -3,12 +3,12 @@
 #pragma once
 
 #include "game/int16.h"
+#include "game/rules.h"
+#include "game/runtime.h"
 
 #include <array>
 
 namespace game {
-
-class Runtime;
 
 // The game state: the variables of the main window. Booleans hold True or False.
 struct GameState {
@@ -26,6 +26,8 @@ struct GameState {
 
     // The number (1..4) of the first level flag that is true, 0 if none is.
     [[nodiscard]] int level() const;
+    // The number (1..4) of the first acceleration flag that is true, 0 if none is.
+    [[nodiscard]] int speed() const;
 };
 
 // The main window's handlers, named after the control and event they handle.
@@ -33,9 +35,6 @@ struct GameState {
 // the handler at that step with every earlier step done.
 class Form1 {
 public:
-    // The lead of Hits over Lost from which the smiley is shown.
-    static constexpr int PraiseLead = 170;
-
     explicit Form1(Runtime& runtime);
 
     [[nodiscard]] GameState& state() { return m_state; }
@@ -71,7 +70,7 @@ public:
     // Help > About.
     void about_Click();
 
-    // Letter operations. level is 1..4; lanes 1..level + 1 are active.
+    // Letter operations. level is 1..4; its lanes are 1..activeLanes(level) (game/rules.h).
     [[nodiscard]] Int16 DrawLetter();
     void DrawAllLetters();
     void ReplaceLetter(int lane, int level);
@@ -84,13 +83,34 @@ private:
     void runLevelBlock(int level);
     void endOfTickChecks();
     void gameOverSequence();
-    [[nodiscard]] bool activeLettersDiffer(int level) const;
+    // True when the letters of lanes 1..lanes are pairwise different.
+    [[nodiscard]] bool lettersDiffer(int lanes) const;
     [[nodiscard]] bool laneDiffersFromOthers(int lane, int level) const;
-    [[nodiscard]] int speedFactor() const;
     void judgeKey(int level, Int16 code);
 
     Runtime& m_rt;
     GameState m_state;
+};
+
+// A menu item of Options and the handler its Click runs.
+struct MenuItem {
+    Menu id;
+    void (Form1::*click)();
+    const char* handler; // the handler's name, for reports
+};
+
+// Options > Level and Options > Acceleration, items I to IV.
+inline constexpr MenuItem levelItems[Levels] = {
+    { Menu::LI, &Form1::LI_Click, "LI_Click" },
+    { Menu::LII, &Form1::LII_Click, "LII_Click" },
+    { Menu::LIII, &Form1::LIII_Click, "LIII_Click" },
+    { Menu::LIV, &Form1::LIV_Click, "LIV_Click" },
+};
+inline constexpr MenuItem speedItems[Speeds] = {
+    { Menu::SI, &Form1::SI_Click, "SI_Click" },
+    { Menu::SII, &Form1::SII_Click, "SII_Click" },
+    { Menu::SIII, &Form1::SIII_Click, "SIII_Click" },
+    { Menu::SIV, &Form1::SIV_Click, "SIV_Click" },
 };
 
 } // namespace game

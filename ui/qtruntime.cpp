@@ -84,20 +84,15 @@ void QtRuntime::connectSignals()
     });
 #endif
 
-    using Click = void (game::Form1::*)();
-    static constexpr Click levelClicks[] = { &game::Form1::LI_Click, &game::Form1::LII_Click,
-        &game::Form1::LIII_Click, &game::Form1::LIV_Click };
-    static constexpr Click speedClicks[] = { &game::Form1::SI_Click, &game::Form1::SII_Click,
-        &game::Form1::SIII_Click, &game::Form1::SIV_Click };
-    static constexpr const char* levelNames[]
-        = { "LI_Click", "LII_Click", "LIII_Click", "LIV_Click" };
-    static constexpr const char* speedNames[]
-        = { "SI_Click", "SII_Click", "SIII_Click", "SIV_Click" };
-    for (int i = 0; i < 4; ++i) {
+    for (int i = 0; i < game::Levels; ++i) {
+        const game::MenuItem& item = game::levelItems[i];
         connect(w.levelItem(i), &QAction::triggered, this,
-            [this, i] { dispatch(levelNames[i], [this, i] { (m_form1.*levelClicks[i])(); }); });
+            [this, &item] { dispatch(item.handler, [this, &item] { (m_form1.*item.click)(); }); });
+    }
+    for (int i = 0; i < game::Speeds; ++i) {
+        const game::MenuItem& item = game::speedItems[i];
         connect(w.speedItem(i), &QAction::triggered, this,
-            [this, i] { dispatch(speedNames[i], [this, i] { (m_form1.*speedClicks[i])(); }); });
+            [this, &item] { dispatch(item.handler, [this, &item] { (m_form1.*item.click)(); }); });
     }
     connect(w.aboutItem(), &QAction::triggered, this,
         [this] { dispatch("about_Click", [this] { m_form1.about_Click(); }); });

@@ -49,8 +49,8 @@ protected:
         rt.clearJournal();
     }
 
-    void selectLevel(int level) { (form.*levelClicks[level - 1])(); }
-    void selectSpeed(int speed) { (form.*speedClicks[speed - 1])(); }
+    void selectLevel(int level) { (form.*game::levelItems[level - 1].click)(); }
+    void selectSpeed(int speed) { (form.*game::speedItems[speed - 1].click)(); }
 
     // Queues random numbers that DrawLetter turns into these letters, in order.
     void script(std::string_view letters)

@@ -219,7 +219,7 @@ TEST_P(PraiseTest, ShowsTheSmileyFromALeadOf170)
     state().Hits = 200;
     state().Lost = static_cast<game::Int16>(200 - lead);
     form.Timer1_Timer();
-    const bool praised = lead >= game::Form1::PraiseLead;
+    const bool praised = lead >= game::PraiseLead;
     EXPECT_EQ(from("Label10.Visible=" + std::string(praised ? "1" : "0")),
         (praised ? Journal { "Label10.Visible=1", "Timer2.Enabled=1" }
                  : Journal { "Label10.Visible=0", "Timer2.Enabled=0" }));

@@ -42,18 +42,6 @@ namespace {
         }
     };
 
-    int speedFactor(const game::GameState& state)
-    {
-        if (state.SpeedIV)
-            return 8;
-        if (state.SpeedIII)
-            return 4;
-        return state.SpeedII ? 2 : 1;
-    }
-
-    constexpr const char* levelNames[] = { "LI_Click", "LII_Click", "LIII_Click", "LIV_Click" };
-    constexpr const char* speedNames[] = { "SI_Click", "SII_Click", "SIII_Click", "SIV_Click" };
-
 } // namespace
 
 const char* name(Event event)
@@ -247,8 +235,8 @@ void Fuzzer::fire(Event event)
         const int item = below(4);
         const bool level = event == Event::LevelItem;
         label += " " + std::to_string(item + 1);
-        completed = run(level ? levelNames[item] : speedNames[item],
-            [&] { (form1.*(level ? test::levelClicks : test::speedClicks)[item])(); });
+        const game::MenuItem& menu = (level ? game::levelItems : game::speedItems)[item];
+        completed = run(menu.handler, [&] { (form1.*menu.click)(); });
         break;
     }
     case Event::AboutOpen:
@@ -339,7 +327,9 @@ void Fuzzer::jump()
         hits = 32767 - below(100);
         break;
     case 1: // where Hits x m + 50, the FallStep step, leaves the range
-        hits = std::clamp((32767 - 50) / speedFactor(state) - 20 + below(40), 0, 32767);
+        hits = std::clamp(
+            (32767 - 50) / game::speedFactor(std::max(state.speed(), 1)) - 20 + below(40), 0,
+            32767);
         break;
     case 2: // around the praise lead
         hits = 170 + below(400);
@@ -418,7 +408,7 @@ void Fuzzer::check(Event event, const Before& before, bool completed)
     if (!completed || !wasPlaying)
         return;
 
-    const int lanes = before.state.level() + 1;
+    const int lanes = game::activeLanes(before.state.level());
     if (event == Event::Key) {
         // Exactly one outcome per judged key: a hit on the lane that shows the
         // letter, or one penalty point when no active lane shows it.

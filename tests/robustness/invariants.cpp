@@ -86,7 +86,7 @@ Findings checkInvariants(
         return found;
 
     // A game is in progress.
-    const int lanes = state.level() + 1;
+    const int lanes = game::activeLanes(state.level());
     for (int lane = 1; lane <= 5; ++lane) {
         if (!isLetter(state.Letters[lane - 1]))
             fail("letter: lane " + std::to_string(lane) + " holds code "

@@ -139,11 +139,4 @@ namespace test {
     return (static_cast<float>(letter - 'a') + 0.5f) / 26.0f;
 }
 
-// The items of Options > Level and Options > Acceleration, I to IV.
-using MenuClick = void (game::Form1::*)();
-inline constexpr MenuClick levelClicks[] = { &game::Form1::LI_Click, &game::Form1::LII_Click,
-    &game::Form1::LIII_Click, &game::Form1::LIV_Click };
-inline constexpr MenuClick speedClicks[] = { &game::Form1::SI_Click, &game::Form1::SII_Click,
-    &game::Form1::SIII_Click, &game::Form1::SIV_Click };
-
 } // namespace test

@@ -98,7 +98,7 @@ int judgedTotal(const game::GameState& state) { return state.Hits + state.Lost; 
 QList<char16_t> activeLetters(const game::GameState& state)
 {
     QList<char16_t> letters;
-    for (int lane = 1; lane <= state.level() + 1; ++lane)
+    for (int lane = 1; lane <= game::activeLanes(state.level()); ++lane)
         letters.append(static_cast<char16_t>(state.Letters[lane - 1]));
     return letters;
 }
