@@ -43,12 +43,13 @@ void typeLowest(ui::QtRuntime& runtime)
     const int lanes = game::activeLanes(state.level());
     int lane = 0;
     for (int k = 1; k < lanes; ++k) {
-        if (runtime.mainWindow().box(k)->y() > runtime.mainWindow().box(lane)->y())
+        if (runtime.mainWindow().box(game::laneBox(k + 1))->y()
+            > runtime.mainWindow().box(game::laneBox(lane + 1))->y())
             lane = k;
     }
     const QString text(QChar(static_cast<char16_t>(state.Letters[lane])));
     QKeyEvent key(QEvent::KeyPress, Qt::Key_unknown, Qt::NoModifier, text);
-    QCoreApplication::sendEvent(runtime.mainWindow().box(0), &key);
+    QCoreApplication::sendEvent(runtime.mainWindow().box(game::Box::Picture1), &key);
 }
 
 } // namespace
@@ -70,9 +71,9 @@ int main(int argc, char* argv[])
     ui::QtRuntime runtime;
     runtime.start();
     ui::MainWindow& window = runtime.mainWindow();
-    window.levelItem(3)->trigger();
-    window.speedItem(3)->trigger();
-    window.startButton()->click();
+    window.menu(game::levelItems[3].id)->trigger();
+    window.menu(game::speedItems[3].id)->trigger();
+    window.button(game::Button::Command2)->click();
 
     int games = 1;
     std::vector<qint64> stamps;
@@ -80,14 +81,14 @@ int main(int argc, char* argv[])
     QElapsedTimer clock;
     clock.start();
     // Connected after the game's own slot: each stamp is taken once the tick has run.
-    QObject::connect(window.tickTimer(), &QTimer::timeout, &app, [&] {
+    QObject::connect(window.timer(game::Timer::Timer1), &QTimer::timeout, &app, [&] {
         stamps.push_back(clock.nsecsElapsed());
         if (static_cast<int>(stamps.size()) > ticks) {
             QCoreApplication::exit(0);
             return;
         }
-        if (window.startButton()->isEnabled()) {
-            window.startButton()->click();
+        if (window.button(game::Button::Command2)->isEnabled()) {
+            window.button(game::Button::Command2)->click();
             ++games;
         } else if (stamps.size() % static_cast<std::size_t>(typeEvery) == 0)
             typeLowest(runtime);

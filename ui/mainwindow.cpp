@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/mainwindow.h"
 
+#include "game/form1.h"
 #include "ui/letterbox.h"
 #include "ui/look.h"
 
@@ -64,13 +65,13 @@ MainWindow::MainWindow(QWidget* parent)
     layout()->setSizeConstraint(QLayout::SetFixedSize);
 
     // Created before the letter boxes, so the boxes lie above it.
-    m_label5
+    QLabel* label5
         = addLabel(QStringLiteral("Label5"), QStringLiteral("Game Over"), { 24, 136, 300, 64 });
-    m_label5->setFont(fonts::gameOver());
-    m_label5->adjustSize(); // to the caption in its own font, not the panel's
-    QPalette grey = m_label5->palette();
+    label5->setFont(fonts::gameOver());
+    label5->adjustSize(); // to the caption in its own font, not the panel's
+    QPalette grey = label5->palette();
     grey.setColor(QPalette::WindowText, grey.color(QPalette::Disabled, QPalette::WindowText));
-    m_label5->setPalette(grey);
+    label5->setPalette(grey);
 
     const QPoint boxPlaces[] = { { 40, 0 }, { 104, 0 }, { 183, 176 }, { 184, 0 }, { 232, 0 } };
     for (int i = 0; i < 5; ++i) {
@@ -80,45 +81,48 @@ MainWindow::MainWindow(QWidget* parent)
     }
 
     addLabel(QStringLiteral("Label3"), QStringLiteral("Hits:"), { 384, 16, 30, 16 });
-    m_label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("0"), { 424, 16, 8, 16 });
+    QLabel* label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("0"), { 424, 16, 8, 16 });
     addLabel(QStringLiteral("Label4"), QStringLiteral("Lost:"), { 384, 40, 32, 16 });
-    m_label2 = addLabel(QStringLiteral("Label2"), QStringLiteral("0"), { 424, 40, 8, 15 });
-    m_label10 = addLabel(QStringLiteral("Label10"), QString(), { 456, 16, 8, 33 });
-    m_label10->setFont(fonts::smiley());
-    m_command2
+    QLabel* label2 = addLabel(QStringLiteral("Label2"), QStringLiteral("0"), { 424, 40, 8, 15 });
+    QLabel* label10 = addLabel(QStringLiteral("Label10"), QString(), { 456, 16, 8, 33 });
+    label10->setFont(fonts::smiley());
+    QPushButton* command2
         = addButton(QStringLiteral("Command2"), QStringLiteral("Start"), { 384, 80, 100, 33 });
-    m_command3
+    QPushButton* command3
         = addButton(QStringLiteral("Command3"), QStringLiteral("Stop"), { 384, 128, 100, 33 });
     m_check1 = new QCheckBox(QStringLiteral("Pause"), m_client);
     m_check1->setObjectName(QStringLiteral("Check1"));
     m_check1->setFont(fonts::system());
     m_check1->setGeometry(392, 184, 97, 17);
-    m_command1
+    QPushButton* command1
         = addButton(QStringLiteral("Command1"), QStringLiteral("Exit"), { 384, 240, 100, 33 });
     addLabel(QStringLiteral("Label6"), QStringLiteral("Level:"), { 384, 312, 40, 16 });
-    m_label8 = addLabel(QStringLiteral("Label8"), QStringLiteral("0"), { 432, 312, 8, 16 });
+    QLabel* label8 = addLabel(QStringLiteral("Label8"), QStringLiteral("0"), { 432, 312, 8, 16 });
     addLabel(QStringLiteral("Label7"), QStringLiteral("Acceleration:"), { 376, 336, 83, 16 });
-    m_label9 = addLabel(QStringLiteral("Label9"), QStringLiteral("0"), { 472, 336, 8, 16 });
+    QLabel* label9 = addLabel(QStringLiteral("Label9"), QStringLiteral("0"), { 472, 336, 8, 16 });
 
     // The labels that show a value are named for a listener after what it means;
     // the description carries the value and follows every new caption.
-    const std::pair<QLabel*, QString> spokenNames[] = { { m_label1, QStringLiteral("Hits") },
-        { m_label2, QStringLiteral("Lost") }, { m_label8, QStringLiteral("Level") },
-        { m_label9, QStringLiteral("Acceleration") }, { m_label10, QStringLiteral("Smiley") } };
+    m_labels = { label1, label2, label5, label8, label9, label10 };
+    m_buttons = { command1, command2, command3 };
+
+    const std::pair<QLabel*, QString> spokenNames[] = { { label1, QStringLiteral("Hits") },
+        { label2, QStringLiteral("Lost") }, { label8, QStringLiteral("Level") },
+        { label9, QStringLiteral("Acceleration") }, { label10, QStringLiteral("Smiley") } };
     for (const auto& [label, spokenName] : spokenNames) {
         label->setAccessibleName(spokenName);
         label->setAccessibleDescription(label->text());
     }
 
-    m_tabOrder = { m_boxes[0], m_boxes[1], m_command2, m_command1, m_boxes[2], m_boxes[3],
-        m_boxes[4], m_command3, m_check1 };
+    m_tabOrder = { m_boxes[0], m_boxes[1], command2, command1, m_boxes[2], m_boxes[3], m_boxes[4],
+        command3, m_check1 };
     for (qsizetype i = 1; i < m_tabOrder.size(); ++i)
         setTabOrder(m_tabOrder.at(i - 1), m_tabOrder.at(i));
 
     buildMenus();
 
-    m_timer1 = makeTimer(QStringLiteral("Timer1"), 50, this);
-    m_timer2 = makeTimer(QStringLiteral("Timer2"), 1000, this);
+    m_timers = { makeTimer(QStringLiteral("Timer1"), 50, this),
+        makeTimer(QStringLiteral("Timer2"), 1000, this) };
 }
 
 QLabel* MainWindow::addLabel(const QString& name, const QString& caption, const QRect& geometry)
@@ -149,24 +153,28 @@ void MainWindow::buildMenus()
 {
     // No shortcut keys and no access letters; a tick mark is set by the game only,
     // so the items are not grouped (a group would move the tick by itself).
-    m_menuOptions = menuBar()->addMenu(QStringLiteral("Options"));
-    m_menuOptions->setObjectName(QStringLiteral("menu_options"));
-    QMenu* level = m_menuOptions->addMenu(QStringLiteral("Level"));
+    QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
+    options->setObjectName(QStringLiteral("menu_options"));
+    QMenu* level = options->addMenu(QStringLiteral("Level"));
     level->setObjectName(QStringLiteral("menu_level"));
-    QMenu* speed = m_menuOptions->addMenu(QStringLiteral("Acceleration"));
+    QMenu* speed = options->addMenu(QStringLiteral("Acceleration"));
     speed->setObjectName(QStringLiteral("menu_speed"));
+    m_menus[at(game::Menu::menu_options)] = options->menuAction();
     const char* numerals[] = { "I", "II", "III", "IV" };
     for (int i = 0; i < 4; ++i) {
-        m_levelItems[i] = level->addAction(QString::fromLatin1(numerals[i]));
-        m_levelItems[i]->setObjectName(QStringLiteral("L") + QString::fromLatin1(numerals[i]));
-        m_levelItems[i]->setCheckable(true);
-        m_speedItems[i] = speed->addAction(QString::fromLatin1(numerals[i]));
-        m_speedItems[i]->setObjectName(QStringLiteral("S") + QString::fromLatin1(numerals[i]));
-        m_speedItems[i]->setCheckable(true);
+        QAction* levelItem = level->addAction(QString::fromLatin1(numerals[i]));
+        levelItem->setObjectName(QStringLiteral("L") + QString::fromLatin1(numerals[i]));
+        levelItem->setCheckable(true);
+        m_menus[at(game::levelItems[i].id)] = levelItem;
+        QAction* speedItem = speed->addAction(QString::fromLatin1(numerals[i]));
+        speedItem->setObjectName(QStringLiteral("S") + QString::fromLatin1(numerals[i]));
+        speedItem->setCheckable(true);
+        m_menus[at(game::speedItems[i].id)] = speedItem;
     }
-    m_help = menuBar()->addMenu(QStringLiteral("Help"));
-    m_help->setObjectName(QStringLiteral("help"));
-    m_about = m_help->addAction(QStringLiteral("About"));
+    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
+    help->setObjectName(QStringLiteral("help"));
+    m_menus[at(game::Menu::help)] = help->menuAction();
+    m_about = help->addAction(QStringLiteral("About"));
     m_about->setObjectName(QStringLiteral("about"));
 }
 

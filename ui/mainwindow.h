@@ -2,9 +2,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "game/runtime.h"
+
 #include <QMainWindow>
 
 #include <array>
+#include <cstddef>
 
 class QAction;
 class QCheckBox;
@@ -31,26 +34,16 @@ public:
     explicit MainWindow(QWidget* parent = nullptr);
 
     [[nodiscard]] QWidget* clientArea() const { return m_client; }
-    // Lane k's box is box(k - 1).
-    [[nodiscard]] LetterBox* box(int index) const { return m_boxes.at(index); }
-    [[nodiscard]] QLabel* hitsLabel() const { return m_label1; } // Label1
-    [[nodiscard]] QLabel* lostLabel() const { return m_label2; } // Label2
-    [[nodiscard]] QLabel* gameOverLabel() const { return m_label5; } // Label5
-    [[nodiscard]] QLabel* levelLabel() const { return m_label8; } // Label8
-    [[nodiscard]] QLabel* speedLabel() const { return m_label9; } // Label9
-    [[nodiscard]] QLabel* smileyLabel() const { return m_label10; } // Label10
-    [[nodiscard]] QPushButton* exitButton() const { return m_command1; }
-    [[nodiscard]] QPushButton* startButton() const { return m_command2; }
-    [[nodiscard]] QPushButton* stopButton() const { return m_command3; }
-    [[nodiscard]] QCheckBox* pauseBox() const { return m_check1; }
-    [[nodiscard]] QMenu* optionsMenu() const { return m_menuOptions; }
-    [[nodiscard]] QMenu* helpMenu() const { return m_help; }
-    // LI..LIV are levelItem(0..3), SI..SIV speedItem(0..3).
-    [[nodiscard]] QAction* levelItem(int index) const { return m_levelItems.at(index); }
-    [[nodiscard]] QAction* speedItem(int index) const { return m_speedItems.at(index); }
+    // The controls the game reaches, by their ids in game::Runtime.
+    [[nodiscard]] LetterBox* box(game::Box id) const { return m_boxes.at(at(id)); }
+    [[nodiscard]] QLabel* label(game::Label id) const { return m_labels.at(at(id)); }
+    [[nodiscard]] QPushButton* button(game::Button id) const { return m_buttons.at(at(id)); }
+    [[nodiscard]] QCheckBox* checkBox(game::CheckBox) const { return m_check1; }
+    // menu_options and help are the menu bar's entries, the others items of Options.
+    [[nodiscard]] QAction* menu(game::Menu id) const { return m_menus.at(at(id)); }
+    [[nodiscard]] QTimer* timer(game::Timer id) const { return m_timers.at(at(id)); }
+    // Help > About, which the game never changes.
     [[nodiscard]] QAction* aboutItem() const { return m_about; }
-    [[nodiscard]] QTimer* tickTimer() const { return m_timer1; }
-    [[nodiscard]] QTimer* blinkTimer() const { return m_timer2; }
 
     // Gives the focus to the first control in tab order that can take it.
     void focusFirstControl();
@@ -70,25 +63,19 @@ private:
     QPushButton* addButton(const QString& name, const QString& caption, const QRect& geometry);
     void buildMenus();
 
+    template <typename Id> static constexpr std::size_t at(Id id)
+    {
+        return static_cast<std::size_t>(id);
+    }
+
     QWidget* m_client;
     std::array<LetterBox*, 5> m_boxes {};
-    QLabel* m_label1 = nullptr;
-    QLabel* m_label2 = nullptr;
-    QLabel* m_label5 = nullptr;
-    QLabel* m_label8 = nullptr;
-    QLabel* m_label9 = nullptr;
-    QLabel* m_label10 = nullptr;
-    QPushButton* m_command1 = nullptr;
-    QPushButton* m_command2 = nullptr;
-    QPushButton* m_command3 = nullptr;
+    std::array<QLabel*, 6> m_labels {};
+    std::array<QPushButton*, 3> m_buttons {};
     QCheckBox* m_check1 = nullptr;
-    QMenu* m_menuOptions = nullptr;
-    QMenu* m_help = nullptr;
-    std::array<QAction*, 4> m_levelItems {};
-    std::array<QAction*, 4> m_speedItems {};
+    std::array<QAction*, 10> m_menus {};
     QAction* m_about = nullptr;
-    QTimer* m_timer1 = nullptr;
-    QTimer* m_timer2 = nullptr;
+    std::array<QTimer*, 2> m_timers {};
     QList<QWidget*> m_tabOrder;
 };
 

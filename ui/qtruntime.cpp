@@ -34,8 +34,6 @@ namespace {
         return static_cast<int>(std::lround(std::clamp(value, -limit, limit)));
     }
 
-    int index(auto id) { return static_cast<int>(id); }
-
 } // namespace
 
 QtRuntime::QtRuntime()
@@ -51,20 +49,20 @@ QtRuntime::~QtRuntime() = default;
 void QtRuntime::connectSignals()
 {
     MainWindow& w = *m_form1Window;
-    connect(w.startButton(), &QPushButton::clicked, this,
+    connect(w.button(game::Button::Command2), &QPushButton::clicked, this,
         [this] { dispatch("Command2_Click", [this] { m_form1.Command2_Click(); }); });
-    connect(w.stopButton(), &QPushButton::clicked, this,
+    connect(w.button(game::Button::Command3), &QPushButton::clicked, this,
         [this] { dispatch("Command3_Click", [this] { m_form1.Command3_Click(); }); });
-    connect(w.exitButton(), &QPushButton::clicked, this,
+    connect(w.button(game::Button::Command1), &QPushButton::clicked, this,
         [this] { dispatch("Command1_Click", [this] { m_form1.Command1_Click(); }); });
     // The state-change signal comes for a change by code too, as the Pause handler needs.
-    connect(w.pauseBox(), &QCheckBox::stateChanged, this,
+    connect(w.checkBox(game::CheckBox::Check1), &QCheckBox::stateChanged, this,
         [this] { dispatch("Check1_Click", [this] { m_form1.Check1_Click(); }); });
-    connect(w.tickTimer(), &QTimer::timeout, this,
+    connect(w.timer(game::Timer::Timer1), &QTimer::timeout, this,
         [this] { dispatch("Timer1_Timer", [this] { m_form1.Timer1_Timer(); }); });
-    connect(w.blinkTimer(), &QTimer::timeout, this,
+    connect(w.timer(game::Timer::Timer2), &QTimer::timeout, this,
         [this] { dispatch("Timer2_Timer", [this] { m_form1.Timer2_Timer(); }); });
-    connect(w.box(0), &LetterBox::characterTyped, this, [this](char16_t code) {
+    connect(w.box(game::Box::Picture1), &LetterBox::characterTyped, this, [this](char16_t code) {
         dispatch("Picture1_KeyPress",
             [this, code] { m_form1.Picture1_KeyPress(static_cast<game::Int16>(code)); });
     });
@@ -86,12 +84,12 @@ void QtRuntime::connectSignals()
 
     for (int i = 0; i < game::Levels; ++i) {
         const game::MenuItem& item = game::levelItems[i];
-        connect(w.levelItem(i), &QAction::triggered, this,
+        connect(w.menu(item.id), &QAction::triggered, this,
             [this, &item] { dispatch(item.handler, [this, &item] { (m_form1.*item.click)(); }); });
     }
     for (int i = 0; i < game::Speeds; ++i) {
         const game::MenuItem& item = game::speedItems[i];
-        connect(w.speedItem(i), &QAction::triggered, this,
+        connect(w.menu(item.id), &QAction::triggered, this,
             [this, &item] { dispatch(item.handler, [this, &item] { (m_form1.*item.click)(); }); });
     }
     connect(w.aboutItem(), &QAction::triggered, this,
@@ -225,7 +223,7 @@ float QtRuntime::scaleHeight() { return static_cast<float>(m_form1Window->client
 
 void QtRuntime::setVisible(game::Box box, bool visible)
 {
-    LetterBox* b = m_form1Window->box(index(box));
+    LetterBox* b = m_form1Window->box(box);
     if (!visible)
         releaseFocus(b);
     b->setVisible(visible);
@@ -233,99 +231,40 @@ void QtRuntime::setVisible(game::Box box, bool visible)
 
 void QtRuntime::setLeft(game::Box box, float left)
 {
-    LetterBox* b = m_form1Window->box(index(box));
+    LetterBox* b = m_form1Window->box(box);
     b->move(toPixel(left), b->y());
 }
 
-float QtRuntime::top(game::Box box)
-{
-    return static_cast<float>(m_form1Window->box(index(box))->y());
-}
+float QtRuntime::top(game::Box box) { return static_cast<float>(m_form1Window->box(box)->y()); }
 
 void QtRuntime::setTop(game::Box box, float top)
 {
-    LetterBox* b = m_form1Window->box(index(box));
+    LetterBox* b = m_form1Window->box(box);
     b->move(b->x(), toPixel(top));
 }
 
-void QtRuntime::clear(game::Box box) { m_form1Window->box(index(box))->clear(); }
+void QtRuntime::clear(game::Box box) { m_form1Window->box(box)->clear(); }
 
 void QtRuntime::print(game::Box box, std::u16string_view text)
 {
-    m_form1Window->box(index(box))
-        ->print(QString(
-            reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size())));
+    m_form1Window->box(box)->print(
+        QString(reinterpret_cast<const QChar*>(text.data()), static_cast<qsizetype>(text.size())));
 }
 
 void QtRuntime::setFocus(game::Box box)
 {
     // A hidden box cannot take the focus: the request is ignored and the focus stays.
-    LetterBox* b = m_form1Window->box(index(box));
+    LetterBox* b = m_form1Window->box(box);
     if (!b->isHidden())
         b->setFocus(Qt::OtherFocusReason);
 }
 
 // --- Labels, buttons, check box, menus, timers -------------------------------------
 
-namespace {
-    QLabel* labelOf(const MainWindow& w, game::Label label)
-    {
-        switch (label) {
-        case game::Label::Label1:
-            return w.hitsLabel();
-        case game::Label::Label2:
-            return w.lostLabel();
-        case game::Label::Label5:
-            return w.gameOverLabel();
-        case game::Label::Label8:
-            return w.levelLabel();
-        case game::Label::Label9:
-            return w.speedLabel();
-        case game::Label::Label10:
-            return w.smileyLabel();
-        }
-        return w.hitsLabel();
-    }
-
-    QAbstractButton* buttonOf(const MainWindow& w, game::Button button)
-    {
-        switch (button) {
-        case game::Button::Command1:
-            return w.exitButton();
-        case game::Button::Command2:
-            return w.startButton();
-        case game::Button::Command3:
-            return w.stopButton();
-        }
-        return w.exitButton();
-    }
-
-    QAction* actionOf(const MainWindow& w, game::Menu menu)
-    {
-        switch (menu) {
-        case game::Menu::menu_options:
-            return w.optionsMenu()->menuAction();
-        case game::Menu::help:
-            return w.helpMenu()->menuAction();
-        case game::Menu::LI:
-        case game::Menu::LII:
-        case game::Menu::LIII:
-        case game::Menu::LIV:
-            return w.levelItem(index(menu) - index(game::Menu::LI));
-        case game::Menu::SI:
-        case game::Menu::SII:
-        case game::Menu::SIII:
-        case game::Menu::SIV:
-            return w.speedItem(index(menu) - index(game::Menu::SI));
-        }
-        return w.aboutItem();
-    }
-} // namespace
-
 void QtRuntime::setCaption(game::Label label, std::string_view caption)
 {
     // Labels size themselves to their caption and keep their left and top edges.
-    QLabel* l = labelOf(*m_form1Window, label);
+    QLabel* l = m_form1Window->label(label);
     const QString text = QString::fromUtf8(caption.data(), static_cast<qsizetype>(caption.size()));
     if (l->text() == text)
         return;
@@ -336,12 +275,12 @@ void QtRuntime::setCaption(game::Label label, std::string_view caption)
 
 void QtRuntime::setVisible(game::Label label, bool visible)
 {
-    labelOf(*m_form1Window, label)->setVisible(visible);
+    m_form1Window->label(label)->setVisible(visible);
 }
 
 void QtRuntime::setEnabled(game::Button button, bool enabled)
 {
-    QAbstractButton* b = buttonOf(*m_form1Window, button);
+    QAbstractButton* b = m_form1Window->button(button);
     if (!enabled)
         releaseFocus(b);
     b->setEnabled(enabled);
@@ -350,15 +289,15 @@ void QtRuntime::setEnabled(game::Button button, bool enabled)
 void QtRuntime::setEnabled(game::CheckBox, bool enabled)
 {
     if (!enabled)
-        releaseFocus(m_form1Window->pauseBox());
-    m_form1Window->pauseBox()->setEnabled(enabled);
+        releaseFocus(m_form1Window->checkBox(game::CheckBox::Check1));
+    m_form1Window->checkBox(game::CheckBox::Check1)->setEnabled(enabled);
 }
 
 std::int16_t QtRuntime::value(game::CheckBox)
 {
     // Qt numbers the states Unchecked 0, PartiallyChecked 1, Checked 2; the game's
     // values are 0 clear, 1 ticked, 2 greyed.
-    switch (m_form1Window->pauseBox()->checkState()) {
+    switch (m_form1Window->checkBox(game::CheckBox::Check1)->checkState()) {
     case Qt::Checked:
         return 1;
     case Qt::PartiallyChecked:
@@ -376,7 +315,7 @@ void QtRuntime::setValue(game::CheckBox, std::int16_t value)
     static constexpr Qt::CheckState states[] = { Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked };
     if (value < 0 || value > 2)
         return;
-    QCheckBox* box = m_form1Window->pauseBox();
+    QCheckBox* box = m_form1Window->checkBox(game::CheckBox::Check1);
     box->setCheckState(states[value]);
     // Greying the box makes Qt's box three-state; a user's click must still only
     // tick and clear it.
@@ -386,18 +325,17 @@ void QtRuntime::setValue(game::CheckBox, std::int16_t value)
 
 void QtRuntime::setEnabled(game::Menu menu, bool enabled)
 {
-    actionOf(*m_form1Window, menu)->setEnabled(enabled);
+    m_form1Window->menu(menu)->setEnabled(enabled);
 }
 
 void QtRuntime::setChecked(game::Menu menu, bool checked)
 {
-    actionOf(*m_form1Window, menu)->setChecked(checked);
+    m_form1Window->menu(menu)->setChecked(checked);
 }
 
 void QtRuntime::setEnabled(game::Timer timer, bool enabled)
 {
-    QTimer* t
-        = timer == game::Timer::Timer1 ? m_form1Window->tickTimer() : m_form1Window->blinkTimer();
+    QTimer* t = m_form1Window->timer(timer);
     if (!enabled)
         t->stop();
     else if (!t->isActive()) // start() on a running timer would restart its period
@@ -425,8 +363,8 @@ void QtRuntime::end()
     // Nothing runs after this: the timers stop, every later signal is dropped by
     // dispatch(), the windows close and the event loop returns 0.
     m_ended = true;
-    m_form1Window->tickTimer()->stop();
-    m_form1Window->blinkTimer()->stop();
+    m_form1Window->timer(game::Timer::Timer1)->stop();
+    m_form1Window->timer(game::Timer::Timer2)->stop();
     if (m_form2Window)
         m_form2Window->hide();
     m_form1Window->hide();

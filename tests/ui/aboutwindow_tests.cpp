@@ -79,9 +79,9 @@ void AboutWindowTest::opensCentredAndDisablesMainWindow()
 // again, with the focus on the control that had it before.
 void AboutWindowTest::spaceOnOpenWindowPressesOk()
 {
-    QTRY_COMPARE(QApplication::focusWidget(), window().startButton());
+    QTRY_COMPARE(QApplication::focusWidget(), window().button(game::Button::Command2));
     QTest::keyClick(window().windowHandle(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), window().exitButton());
+    QCOMPARE(QApplication::focusWidget(), window().button(game::Button::Command1));
 
     QVERIFY(uitest::chooseAbout(window()));
     QVERIFY(QTest::qWaitForWindowActive(&about()));
@@ -91,7 +91,7 @@ void AboutWindowTest::spaceOnOpenWindowPressesOk()
     QVERIFY(about().isHidden());
     QVERIFY(window().isEnabled());
     QVERIFY(QTest::qWaitForWindowActive(&window()));
-    QCOMPARE(QApplication::focusWidget(), window().exitButton());
+    QCOMPARE(QApplication::focusWidget(), window().button(game::Button::Command1));
 }
 
 // The about window stops nothing: the tick keeps moving the letters while the keys
@@ -100,17 +100,17 @@ void AboutWindowTest::gameGoesOnBehindIt()
 {
     ui::MainWindow& w = window();
     const game::GameState& s = state();
-    QTest::mouseClick(w.startButton(), Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), w.box(0));
+    QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), w.box(game::Box::Picture1));
 
     // Help is disabled during a game, so the item is triggered as the menu would.
     w.aboutItem()->trigger();
     QVERIFY(QTest::qWaitForWindowActive(&about()));
     QVERIFY(!w.isEnabled());
 
-    const int fallenTo = w.box(0)->y();
-    QTRY_VERIFY(w.box(0)->y() > fallenTo + 2);
-    QVERIFY(w.tickTimer()->isActive());
+    const int fallenTo = w.box(game::Box::Picture1)->y();
+    QTRY_VERIFY(w.box(game::Box::Picture1)->y() > fallenTo + 2);
+    QVERIFY(w.timer(game::Timer::Timer1)->isActive());
 
     const int judged = uitest::judgedTotal(s);
     QTest::keyClick(QGuiApplication::focusWindow(), char(s.Letters[0]));

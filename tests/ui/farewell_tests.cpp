@@ -110,21 +110,21 @@ void FarewellTest::verifyNothingRunsAfterEnd()
     QVERIFY(rt.ended());
     QVERIFY(w.isHidden());
     QVERIFY(rt.aboutWindow().isHidden());
-    QVERIFY(!w.tickTimer()->isActive());
-    QVERIFY(!w.blinkTimer()->isActive());
+    QVERIFY(!w.timer(game::Timer::Timer1)->isActive());
+    QVERIFY(!w.timer(game::Timer::Timer2)->isActive());
     QVERIFY(!QApplication::activeModalWidget());
 
     // Signals that still come (a button clicked by code, a timer started by someone
     // else) reach no handler.
     const game::GameState before = rt.form1().state();
-    const QString level = w.levelLabel()->text();
-    w.levelItem(3)->trigger();
-    w.startButton()->click();
-    w.tickTimer()->start();
+    const QString level = w.label(game::Label::Label8)->text();
+    w.menu(game::levelItems[3].id)->trigger();
+    w.button(game::Button::Command2)->click();
+    w.timer(game::Timer::Timer1)->start();
     QTest::qWait(200);
     const game::GameState& after = rt.form1().state();
     QCOMPARE(after.LevelIV, before.LevelIV);
-    QCOMPARE(w.levelLabel()->text(), level);
+    QCOMPARE(w.label(game::Label::Label8)->text(), level);
     QCOMPARE(after.Stopped, before.Stopped);
     QCOMPARE(after.Letters, before.Letters);
     QCOMPARE(after.Hits, before.Hits);
@@ -157,15 +157,15 @@ void FarewellTest::farewellEndsTheProgram()
 
     ui::MainWindow& w = window();
     if (playing) {
-        QTest::mouseClick(w.startButton(), Qt::LeftButton);
-        QVERIFY(w.box(0)->isVisible());
+        QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
+        QVERIFY(w.box(game::Box::Picture1)->isVisible());
     }
     Farewell farewell;
     const int status = runUntilEnd(
         [&] {
             switch (request) {
             case Request::ExitButton:
-                QTest::mouseClick(w.exitButton(), Qt::LeftButton);
+                QTest::mouseClick(w.button(game::Button::Command1), Qt::LeftButton);
                 break;
             case Request::Close:
                 w.close();

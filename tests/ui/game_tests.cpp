@@ -73,37 +73,38 @@ private slots:
 void GameTest::startPauseAndStopWithTheMouse()
 {
     ui::MainWindow& w = window();
-    QTest::mouseClick(w.startButton(), Qt::LeftButton);
+    QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
     QCOMPARE(uitest::look(w), running);
-    QCOMPARE(QApplication::focusWidget(), w.box(0));
+    QCOMPARE(QApplication::focusWidget(), w.box(game::Box::Picture1));
 
     // A disabled menu opens none of its items.
-    for (QMenu* menu : { w.optionsMenu(), w.helpMenu() }) {
+    for (QMenu* menu :
+        { uitest::popup(w, game::Menu::menu_options), uitest::popup(w, game::Menu::help) }) {
         uitest::clickMenuTitle(w, menu);
         QTest::qWait(50);
         QVERIFY2(!QApplication::activePopupWidget(), qPrintable(menu->title()));
     }
 
-    const int startedAt = w.box(0)->y();
-    QTRY_VERIFY(w.box(0)->y() > startedAt);
+    const int startedAt = w.box(game::Box::Picture1)->y();
+    QTRY_VERIFY(w.box(game::Box::Picture1)->y() > startedAt);
 
-    uitest::clickCheckBox(w.pauseBox());
+    uitest::clickCheckBox(w.checkBox(game::CheckBox::Check1));
     QCOMPARE(uitest::look(w), paused);
-    const int pausedAt = w.box(0)->y();
+    const int pausedAt = w.box(game::Box::Picture1)->y();
     QTest::qWait(200);
-    QCOMPARE(w.box(0)->y(), pausedAt);
+    QCOMPARE(w.box(game::Box::Picture1)->y(), pausedAt);
 
-    uitest::clickCheckBox(w.pauseBox());
+    uitest::clickCheckBox(w.checkBox(game::CheckBox::Check1));
     QCOMPARE(uitest::look(w), running);
-    QCOMPARE(QApplication::focusWidget(), w.box(0));
-    QTRY_VERIFY(w.box(0)->y() > pausedAt);
+    QCOMPARE(QApplication::focusWidget(), w.box(game::Box::Picture1));
+    QTRY_VERIFY(w.box(game::Box::Picture1)->y() > pausedAt);
 
-    QTest::mouseClick(w.stopButton(), Qt::LeftButton);
+    QTest::mouseClick(w.button(game::Button::Command3), Qt::LeftButton);
     QCOMPARE(uitest::look(w), stopped);
 
-    uitest::clickMenuTitle(w, w.optionsMenu());
-    QTRY_COMPARE(QApplication::activePopupWidget(), w.optionsMenu());
-    QTest::keyClick(w.optionsMenu(), Qt::Key_Escape);
+    uitest::clickMenuTitle(w, uitest::popup(w, game::Menu::menu_options));
+    QTRY_COMPARE(QApplication::activePopupWidget(), uitest::popup(w, game::Menu::menu_options));
+    QTest::keyClick(uitest::popup(w, game::Menu::menu_options), Qt::Key_Escape);
     QTRY_VERIFY(!QApplication::activePopupWidget());
 }
 
@@ -112,16 +113,16 @@ void GameTest::startPauseAndStopWithTheMouse()
 void GameTest::stopWhilePausedLeavesTickRunning()
 {
     ui::MainWindow& w = window();
-    QTest::mouseClick(w.startButton(), Qt::LeftButton);
-    uitest::clickCheckBox(w.pauseBox());
-    QVERIFY(!w.tickTimer()->isActive());
+    QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
+    uitest::clickCheckBox(w.checkBox(game::CheckBox::Check1));
+    QVERIFY(!w.timer(game::Timer::Timer1)->isActive());
 
-    QTest::mouseClick(w.stopButton(), Qt::LeftButton);
+    QTest::mouseClick(w.button(game::Button::Command3), Qt::LeftButton);
     QCOMPARE(uitest::look(w), stopped);
 
-    QTest::mouseClick(w.startButton(), Qt::LeftButton);
-    const int startedAt = w.box(0)->y();
-    QTRY_VERIFY(w.box(0)->y() > startedAt);
+    QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
+    const int startedAt = w.box(game::Box::Picture1)->y();
+    QTRY_VERIFY(w.box(game::Box::Picture1)->y() > startedAt);
 }
 
 // Keys go through the window system to the focus widget, so this also proves that
@@ -131,16 +132,16 @@ void GameTest::shortGameAtLevelOne()
     ui::MainWindow& w = window();
     QWindow* keyboard = w.windowHandle();
     const game::GameState& s = state();
-    QTest::mouseClick(w.startButton(), Qt::LeftButton);
+    QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
 
     // Level I plays lanes 1 and 2; lanes 3 to 5 stand off the field, never printed.
-    QCOMPARE(w.box(0)->x(), 104);
-    QCOMPARE(w.box(1)->x(), 200);
-    QTRY_COMPARE(w.box(0)->printed(), QStringList(QString(QChar(s.Letters[0]))));
-    QCOMPARE(w.box(1)->printed(), QStringList(QString(QChar(s.Letters[1]))));
+    QCOMPARE(w.box(game::Box::Picture1)->x(), 104);
+    QCOMPARE(w.box(game::Box::Picture2)->x(), 200);
+    QTRY_COMPARE(w.box(game::Box::Picture1)->printed(), QStringList(QString(QChar(s.Letters[0]))));
+    QCOMPARE(w.box(game::Box::Picture2)->printed(), QStringList(QString(QChar(s.Letters[1]))));
     for (int i = 2; i < 5; ++i) {
-        QCOMPARE(w.box(i)->x(), -40);
-        QVERIFY(w.box(i)->printed().isEmpty());
+        QCOMPARE(w.box(game::laneBox(i + 1))->x(), -40);
+        QVERIFY(w.box(game::laneBox(i + 1))->printed().isEmpty());
     }
 
     QTest::keyClick(keyboard, char(s.Letters[0]));
@@ -148,8 +149,8 @@ void GameTest::shortGameAtLevelOne()
     QTest::keyClick(keyboard, char(s.Letters[1]));
     QCOMPARE(s.Hits, 2);
     QCOMPARE(s.Lost, 0);
-    QTRY_COMPARE(w.hitsLabel()->text(), QStringLiteral("2"));
-    QCOMPARE(w.lostLabel()->text(), QStringLiteral("0"));
+    QTRY_COMPARE(w.label(game::Label::Label1)->text(), QStringLiteral("2"));
+    QCOMPARE(w.label(game::Label::Label2)->text(), QStringLiteral("0"));
 
     // Keys that produce no character are not judged.
     QTest::keyClick(keyboard, Qt::Key_Shift);
@@ -164,8 +165,8 @@ void GameTest::shortGameAtLevelOne()
     QTest::keyClick(keyboard, char(QChar(s.Letters[0]).toUpper().toLatin1()));
     QCOMPARE(s.Hits, 2);
     QCOMPARE(s.Lost, 1);
-    QTRY_COMPARE(w.lostLabel()->text(), QStringLiteral("1"));
-    QCOMPARE(w.hitsLabel()->text(), QStringLiteral("2"));
+    QTRY_COMPARE(w.label(game::Label::Label2)->text(), QStringLiteral("1"));
+    QCOMPARE(w.label(game::Label::Label1)->text(), QStringLiteral("2"));
 
     // Two more misses put Lost above Hits: the game is lost.
     QTest::keyClick(keyboard, char(uitest::missingLetter(s)));
@@ -180,11 +181,11 @@ void GameTest::shortGameAtLevelOne()
 void GameTest::keyEndingPausedGameRestartsTick()
 {
     ui::MainWindow& w = window();
-    QTest::mouseClick(w.startButton(), Qt::LeftButton);
-    uitest::clickCheckBox(w.pauseBox());
-    QVERIFY(!w.tickTimer()->isActive());
-    QTest::mouseClick(w.box(0), Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), w.box(0));
+    QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
+    uitest::clickCheckBox(w.checkBox(game::CheckBox::Check1));
+    QVERIFY(!w.timer(game::Timer::Timer1)->isActive());
+    QTest::mouseClick(w.box(game::Box::Picture1), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), w.box(game::Box::Picture1));
 
     QTest::keyClick(w.windowHandle(), char(uitest::missingLetter(state())));
     QCOMPARE(uitest::look(w), lost);
@@ -192,9 +193,9 @@ void GameTest::keyEndingPausedGameRestartsTick()
     QVERIFY(!focus || focus->isVisible());
 
     // The window goes on: a new game starts and ticks.
-    QTest::mouseClick(w.startButton(), Qt::LeftButton);
-    QCOMPARE(QApplication::focusWidget(), w.box(0));
-    QTRY_VERIFY(w.gameOverLabel()->isHidden());
+    QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
+    QCOMPARE(QApplication::focusWidget(), w.box(game::Box::Picture1));
+    QTRY_VERIFY(w.label(game::Label::Label5)->isHidden());
 }
 
 // A player is usually typing when a game ends. Qt hands the focus of a hidden or
@@ -204,7 +205,7 @@ void GameTest::keysTypedOnAfterAGameReachNoButton()
 {
     ui::MainWindow& w = window();
     QWindow* keyboard = w.windowHandle();
-    QTest::mouseClick(w.startButton(), Qt::LeftButton);
+    QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
     QTest::keyClick(keyboard, char(uitest::missingLetter(state())));
     QCOMPARE(uitest::look(w), lost);
     QVERIFY(!qobject_cast<QAbstractButton*>(QApplication::focusWidget()));
@@ -214,9 +215,9 @@ void GameTest::keysTypedOnAfterAGameReachNoButton()
     QCOMPARE(uitest::look(w), lost);
 
     // Stop clicked with the mouse takes the focus from its own, now disabled, button.
-    QTest::mouseClick(w.startButton(), Qt::LeftButton);
-    QTRY_VERIFY(w.gameOverLabel()->isHidden()); // until the first tick
-    QTest::mouseClick(w.stopButton(), Qt::LeftButton);
+    QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
+    QTRY_VERIFY(w.label(game::Label::Label5)->isHidden()); // until the first tick
+    QTest::mouseClick(w.button(game::Button::Command3), Qt::LeftButton);
     QVERIFY(!qobject_cast<QAbstractButton*>(QApplication::focusWidget()));
     QTest::keyClick(keyboard, Qt::Key_Space);
     QVERIFY(!runtime().ended());
@@ -229,9 +230,9 @@ void GameTest::keysTypedOnAfterAGameReachNoButton()
 void GameTest::burstOfKeysIsJudgedOnceEach()
 {
     ui::MainWindow& w = window();
-    w.levelItem(3)->trigger();
-    QTest::mouseClick(w.startButton(), Qt::LeftButton);
-    QWidget* picture1 = w.box(0);
+    w.menu(game::levelItems[3].id)->trigger();
+    QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
+    QWidget* picture1 = w.box(game::Box::Picture1);
     QCOMPARE(w.focusWidget(), picture1);
     const game::GameState& s = state();
     QCOMPARE(s.level(), 4);
@@ -249,7 +250,7 @@ void GameTest::burstOfKeysIsJudgedOnceEach()
             // cost 5 each.
             const int lostBefore = s.Lost;
             if (i % 500 == 0)
-                QVERIFY(QSignalSpy(w.tickTimer(), &QTimer::timeout).wait(5000));
+                QVERIFY(QSignalSpy(w.timer(game::Timer::Timer1), &QTimer::timeout).wait(5000));
             QCoreApplication::processEvents();
             tickLost += s.Lost - lostBefore;
         }

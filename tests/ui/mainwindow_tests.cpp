@@ -163,8 +163,8 @@ void MainWindowTest::labelsSizeToCaptionKeepingTopLeft()
         game::Label id;
         QLabel* label;
         QPoint place;
-    } counters[] = { { game::Label::Label1, window.hitsLabel(), { 424, 16 } },
-        { game::Label::Label2, window.lostLabel(), { 424, 40 } } };
+    } counters[] = { { game::Label::Label1, window.label(game::Label::Label1), { 424, 16 } },
+        { game::Label::Label2, window.label(game::Label::Label2), { 424, 40 } } };
     for (const auto& counter : counters) {
         rt.setCaption(counter.id, "12345");
         QCOMPARE(counter.label->text(), QStringLiteral("12345"));
@@ -175,7 +175,7 @@ void MainWindowTest::labelsSizeToCaptionKeepingTopLeft()
         QCOMPARE(counter.label->geometry(), QRect(counter.place, QSize(8, 16)));
     }
 
-    QLabel* smiley = window.smileyLabel();
+    QLabel* smiley = window.label(game::Label::Label10);
     rt.setCaption(game::Label::Label10, ":-)");
     QCOMPARE(smiley->pos(), QPoint(456, 16));
     QCOMPARE(smiley->size(), smiley->sizeHint());
@@ -188,8 +188,8 @@ void MainWindowTest::lettersBoxesLieAboveGameOver()
 {
     ui::MainWindow window;
     // Picture3 is created at (183, 176), inside "Game Over".
-    QVERIFY(window.gameOverLabel()->geometry().contains(QPoint(190, 180)));
-    QCOMPARE(window.clientArea()->childAt(190, 180), window.box(2));
+    QVERIFY(window.label(game::Label::Label5)->geometry().contains(QPoint(190, 180)));
+    QCOMPARE(window.clientArea()->childAt(190, 180), window.box(game::Box::Picture3));
 }
 
 // Among the buttons and the check box the keyboard order is Start, Exit, Stop, Pause;
@@ -198,7 +198,7 @@ void MainWindowTest::focusMovesInDesignedOrder()
 {
     ui::QtRuntime& rt = startRuntime();
     ui::MainWindow& window = rt.mainWindow();
-    QWidget* start = window.startButton();
+    QWidget* start = window.button(game::Button::Command2);
 
     QList<QWidget*> order;
     QWidget* w = start;
@@ -207,14 +207,16 @@ void MainWindowTest::focusMovesInDesignedOrder()
             order.append(w);
     }
     const QList<QWidget*> designed
-        = { window.startButton(), window.exitButton(), window.stopButton(), window.pauseBox() };
+        = { window.button(game::Button::Command2), window.button(game::Button::Command1),
+              window.button(game::Button::Command3), window.checkBox(game::CheckBox::Check1) };
     QCOMPARE(order, designed);
 
     QVERIFY(uitest::startShown(rt));
     QTRY_COMPARE(QApplication::focusWidget(), start);
 
     // With the boxes hidden and Pause disabled, Tab visits only the three buttons.
-    const QList<QWidget*> tabbed = { window.exitButton(), window.stopButton(), start };
+    const QList<QWidget*> tabbed
+        = { window.button(game::Button::Command1), window.button(game::Button::Command3), start };
     for (QWidget* expected : tabbed) {
         QTest::keyClick(window.windowHandle(), Qt::Key_Tab);
         QCOMPARE(QApplication::focusWidget(), expected);
@@ -228,7 +230,8 @@ void MainWindowTest::timersRunFromCreation()
         const struct {
             QTimer* timer;
             int interval;
-        } timers[] = { { window.tickTimer(), 50 }, { window.blinkTimer(), 1000 } };
+        } timers[] = { { window.timer(game::Timer::Timer1), 50 },
+            { window.timer(game::Timer::Timer2), 1000 } };
         for (const auto& t : timers) {
             QVERIFY(t.timer->isActive());
             QCOMPARE(t.timer->interval(), t.interval);
@@ -238,8 +241,8 @@ void MainWindowTest::timersRunFromCreation()
     }
     ui::QtRuntime& rt = startRuntime();
     rt.start();
-    QVERIFY(rt.mainWindow().tickTimer()->isActive());
-    QVERIFY(!rt.mainWindow().blinkTimer()->isActive());
+    QVERIFY(rt.mainWindow().timer(game::Timer::Timer1)->isActive());
+    QVERIFY(!rt.mainWindow().timer(game::Timer::Timer2)->isActive());
 }
 
 // No item has a shortcut or an access letter, and the items are not grouped: a group
@@ -249,10 +252,10 @@ void MainWindowTest::menuTreeHasNoShortcutsNorGroups()
     ui::MainWindow window;
     const QList<QAction*> bar = window.menuBar()->actions();
     QCOMPARE(texts(bar), QStringList({ "Options", "Help" }));
-    QCOMPARE(bar.at(0)->menu(), window.optionsMenu());
-    QCOMPARE(bar.at(1)->menu(), window.helpMenu());
+    QCOMPARE(bar.at(0)->menu(), uitest::popup(window, game::Menu::menu_options));
+    QCOMPARE(bar.at(1)->menu(), uitest::popup(window, game::Menu::help));
 
-    const QList<QAction*> options = window.optionsMenu()->actions();
+    const QList<QAction*> options = uitest::popup(window, game::Menu::menu_options)->actions();
     QCOMPARE(texts(options), QStringList({ "Level", "Acceleration" }));
     const QStringList numerals = { "I", "II", "III", "IV" };
     QList<QAction*> all = bar + options;
@@ -262,14 +265,15 @@ void MainWindowTest::menuTreeHasNoShortcutsNorGroups()
         QCOMPARE(texts(sub->actions()), numerals);
         for (int k = 0; k < 4; ++k) {
             QAction* item = sub->actions().at(k);
-            QCOMPARE(item, i == 0 ? window.levelItem(k) : window.speedItem(k));
+            QCOMPARE(item,
+                i == 0 ? window.menu(game::levelItems[k].id) : window.menu(game::speedItems[k].id));
             QVERIFY(item->isCheckable());
             QVERIFY(!item->isChecked());
         }
         all += sub->actions();
     }
-    QCOMPARE(texts(window.helpMenu()->actions()), QStringList({ "About" }));
-    QCOMPARE(window.helpMenu()->actions().at(0), window.aboutItem());
+    QCOMPARE(texts(uitest::popup(window, game::Menu::help)->actions()), QStringList({ "About" }));
+    QCOMPARE(uitest::popup(window, game::Menu::help)->actions().at(0), window.aboutItem());
     all += window.aboutItem();
 
     for (const QAction* action : std::as_const(all)) {
@@ -281,9 +285,9 @@ void MainWindowTest::menuTreeHasNoShortcutsNorGroups()
     }
 
     // Two ticks at once stay: nothing but the game clears a tick.
-    window.levelItem(0)->setChecked(true);
-    window.levelItem(2)->trigger();
-    QVERIFY(window.levelItem(0)->isChecked());
+    window.menu(game::levelItems[0].id)->setChecked(true);
+    window.menu(game::levelItems[2].id)->trigger();
+    QVERIFY(window.menu(game::levelItems[0].id)->isChecked());
 }
 
 void MainWindowTest::startUpLeavesIdleState()
@@ -293,17 +297,17 @@ void MainWindowTest::startUpLeavesIdleState()
     ui::MainWindow& window = rt.mainWindow();
 
     for (int i = 0; i < 4; ++i) {
-        QCOMPARE(window.levelItem(i)->isChecked(), i == 0);
-        QCOMPARE(window.speedItem(i)->isChecked(), i == 0);
+        QCOMPARE(window.menu(game::levelItems[i].id)->isChecked(), i == 0);
+        QCOMPARE(window.menu(game::speedItems[i].id)->isChecked(), i == 0);
     }
-    QCOMPARE(window.levelLabel()->text(), QStringLiteral("1"));
-    QCOMPARE(window.speedLabel()->text(), QStringLiteral("1"));
+    QCOMPARE(window.label(game::Label::Label8)->text(), QStringLiteral("1"));
+    QCOMPARE(window.label(game::Label::Label9)->text(), QStringLiteral("1"));
     const QString idle
         = QStringLiteral("boxes=0 Start=1 Stop=1 Pause=0/0 Options=1 Help=1 tick=1 GameOver=0");
     QCOMPARE(uitest::look(window), idle);
-    QVERIFY(window.smileyLabel()->isHidden());
-    QVERIFY(!window.blinkTimer()->isActive());
-    QVERIFY(window.exitButton()->isEnabled());
+    QVERIFY(window.label(game::Label::Label10)->isHidden());
+    QVERIFY(!window.timer(game::Timer::Timer2)->isActive());
+    QVERIFY(window.button(game::Button::Command1)->isEnabled());
     QVERIFY(window.isEnabled());
 
     // The about window exists, hidden; no message box is open.
@@ -311,7 +315,7 @@ void MainWindowTest::startUpLeavesIdleState()
     QVERIFY(!QApplication::activeModalWidget());
 
     // The ticks before the first Start leave everything as it is, bar the counters.
-    QTRY_COMPARE(window.hitsLabel()->text(), QStringLiteral("0"));
+    QTRY_COMPARE(window.label(game::Label::Label1)->text(), QStringLiteral("0"));
     QTest::qWait(150);
     QCOMPARE(uitest::look(window), idle);
 }

@@ -52,9 +52,9 @@ void RuntimeTest::greyedValueLeavesNoThirdStateForTheUser()
     rt.setValue(CheckBox::Check1, 7); // no such value: ignored
     QCOMPARE(rt.value(CheckBox::Check1), 0);
     rt.setEnabled(CheckBox::Check1, true);
-    rt.mainWindow().pauseBox()->click();
+    rt.mainWindow().checkBox(game::CheckBox::Check1)->click();
     QCOMPARE(rt.value(CheckBox::Check1), 1);
-    QVERIFY(!rt.mainWindow().tickTimer()->isActive());
+    QVERIFY(!rt.mainWindow().timer(game::Timer::Timer1)->isActive());
 }
 
 // The Pause handler is how Stop and the end of a game restart the tick: it must run
@@ -62,8 +62,8 @@ void RuntimeTest::greyedValueLeavesNoThirdStateForTheUser()
 void RuntimeTest::checkBoxValueChangeRunsPauseHandlerAtOnce()
 {
     ui::QtRuntime& rt = runtime();
-    QTimer* tick = rt.mainWindow().tickTimer();
-    QVERIFY(!rt.mainWindow().pauseBox()->isEnabled());
+    QTimer* tick = rt.mainWindow().timer(game::Timer::Timer1);
+    QVERIFY(!rt.mainWindow().checkBox(game::CheckBox::Check1)->isEnabled());
     QVERIFY(tick->isActive());
 
     rt.setValue(CheckBox::Check1, 1);
@@ -89,7 +89,7 @@ void RuntimeTest::checkBoxValueChangeRunsPauseHandlerAtOnce()
 void RuntimeTest::enablingRunningTimerKeepsItsPeriod()
 {
     ui::QtRuntime& rt = runtime();
-    QTimer* blink = rt.mainWindow().blinkTimer();
+    QTimer* blink = rt.mainWindow().timer(game::Timer::Timer2);
     QVERIFY(!blink->isActive());
     QSignalSpy fired(blink, &QTimer::timeout);
     // The idle tick switches the blink timer off; keep it out of the way.
@@ -126,16 +126,16 @@ void RuntimeTest::focusRequestToHiddenBoxIsIgnored()
 {
     ui::QtRuntime& rt = runtime();
     ui::MainWindow& window = rt.mainWindow();
-    QTRY_COMPARE(QApplication::focusWidget(), window.startButton());
-    QVERIFY(window.box(0)->isHidden());
+    QTRY_COMPARE(QApplication::focusWidget(), window.button(game::Button::Command2));
+    QVERIFY(window.box(game::Box::Picture1)->isHidden());
 
     rt.setFocus(Box::Picture1);
-    QCOMPARE(QApplication::focusWidget(), window.startButton());
-    QCOMPARE(window.focusWidget(), window.startButton());
+    QCOMPARE(QApplication::focusWidget(), window.button(game::Button::Command2));
+    QCOMPARE(window.focusWidget(), window.button(game::Button::Command2));
 
     rt.setVisible(Box::Picture1, true);
     rt.setFocus(Box::Picture1);
-    QCOMPARE(QApplication::focusWidget(), window.box(0));
+    QCOMPARE(QApplication::focusWidget(), window.box(game::Box::Picture1));
 }
 
 void RuntimeTest::scaleHeightIsClientHeight()
@@ -192,7 +192,7 @@ void RuntimeTest::positionsFromAnyFloatAreDefined()
         rt.setTop(Box::Picture3, value);
         QCoreApplication::processEvents();
         for (const float read : { rt.left(Window::Form2), rt.top(Window::Form2),
-                 float(rt.mainWindow().box(2)->x()), rt.top(Box::Picture3) }) {
+                 float(rt.mainWindow().box(game::Box::Picture3)->x()), rt.top(Box::Picture3) }) {
             QVERIFY2(std::isfinite(read), what);
             QVERIFY2(std::fabs(read) <= 1.0e7f, what);
         }
@@ -201,7 +201,7 @@ void RuntimeTest::positionsFromAnyFloatAreDefined()
     // An ordinary position is taken to the nearest pixel.
     rt.setLeft(Box::Picture3, 56.4f);
     rt.setTop(Box::Picture3, 200.6f);
-    QCOMPARE(rt.mainWindow().box(2)->pos(), QPoint(56, 201));
+    QCOMPARE(rt.mainWindow().box(game::Box::Picture3)->pos(), QPoint(56, 201));
     QCOMPARE(rt.top(Box::Picture3), 201.0f);
 }
 

@@ -49,6 +49,11 @@ void StartedProgramTest::init()
 
 void StartedProgramTest::cleanup() { m_runtime.reset(); }
 
+QMenu* popup(const ui::MainWindow& window, game::Menu entry)
+{
+    return QMenu::menuInAction(window.menu(entry));
+}
+
 void clickMenuTitle(ui::MainWindow& window, QMenu* menu)
 {
     QMenuBar* bar = window.menuBar();
@@ -57,7 +62,7 @@ void clickMenuTitle(ui::MainWindow& window, QMenu* menu)
 
 bool chooseAbout(ui::MainWindow& window)
 {
-    QMenu* help = window.helpMenu();
+    QMenu* help = popup(window, game::Menu::help);
     clickMenuTitle(window, help);
     if (!QTest::qWaitForWindowExposed(help))
         return false;
@@ -78,19 +83,19 @@ QString look(const ui::MainWindow& window)
 {
     int shown = 0;
     for (int i = 0; i < 5; ++i)
-        shown += !window.box(i)->isHidden();
+        shown += !window.box(game::laneBox(i + 1))->isHidden();
     const auto on = [](bool value) { return value ? '1' : '0'; };
     return QStringLiteral("boxes=%1 Start=%2 Stop=%3 Pause=%4/%5 Options=%6 Help=%7 tick=%8 "
                           "GameOver=%9")
         .arg(shown)
-        .arg(on(window.startButton()->isEnabled()))
-        .arg(on(window.stopButton()->isEnabled()))
-        .arg(on(window.pauseBox()->isEnabled()))
-        .arg(on(window.pauseBox()->isChecked()))
-        .arg(on(window.optionsMenu()->menuAction()->isEnabled()))
-        .arg(on(window.helpMenu()->menuAction()->isEnabled()))
-        .arg(on(window.tickTimer()->isActive()))
-        .arg(on(!window.gameOverLabel()->isHidden()));
+        .arg(on(window.button(game::Button::Command2)->isEnabled()))
+        .arg(on(window.button(game::Button::Command3)->isEnabled()))
+        .arg(on(window.checkBox(game::CheckBox::Check1)->isEnabled()))
+        .arg(on(window.checkBox(game::CheckBox::Check1)->isChecked()))
+        .arg(on(window.menu(game::Menu::menu_options)->isEnabled()))
+        .arg(on(window.menu(game::Menu::help)->isEnabled()))
+        .arg(on(window.timer(game::Timer::Timer1)->isActive()))
+        .arg(on(!window.label(game::Label::Label5)->isHidden()));
 }
 
 int judgedTotal(const game::GameState& state) { return state.Hits + state.Lost; }

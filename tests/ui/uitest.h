@@ -13,6 +13,7 @@ class QMenu;
 
 namespace game {
 struct GameState;
+enum class Menu;
 }
 
 namespace ui {
@@ -52,6 +53,9 @@ private slots:
 private:
     std::unique_ptr<ui::QtRuntime> m_runtime;
 };
+
+// The popup of the menu bar's entry Options (menu_options) or Help (help).
+[[nodiscard]] QMenu* popup(const ui::MainWindow& window, game::Menu entry);
 
 // Clicks the title of a menu in the main window's menu bar, as the user opens it.
 void clickMenuTitle(ui::MainWindow& window, QMenu* menu);
