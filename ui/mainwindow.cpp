@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -17,6 +18,7 @@
 #include <QScreen>
 #include <QTimer>
 
+#include <algorithm>
 #include <utility>
 
 namespace ui {
@@ -79,6 +81,10 @@ MainWindow::MainWindow(QWidget* parent)
         m_boxes[i]->setGeometry(QRect(boxPlaces[i], QSize(30, 30)));
         m_boxes[i]->setAccessibleName(QStringLiteral("Lane %1").arg(i + 1));
     }
+    // Only Picture1 hands its keys to the game, so it is the only box that Tab
+    // reaches: a player who tabbed to a button can tab back into the game, and no
+    // other box, placed off the field or not, silently takes the typing.
+    m_boxes[0]->setFocusPolicy(Qt::TabFocus);
 
     addLabel(QStringLiteral("Label3"), QStringLiteral("Hits:"), { 384, 16, 30, 16 });
     QLabel* label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("0"), { 424, 16, 8, 16 });
@@ -120,6 +126,7 @@ MainWindow::MainWindow(QWidget* parent)
         setTabOrder(m_tabOrder.at(i - 1), m_tabOrder.at(i));
 
     buildMenus();
+    m_client->installEventFilter(this);
 
     m_timers = { makeTimer(QStringLiteral("Timer1"), 50, this),
         makeTimer(QStringLiteral("Timer2"), 1000, this) };
@@ -210,6 +217,25 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // never refused.
     emit closeRequested();
     event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Alt pressed and released alone puts the menu bar into keyboard mode: it takes
+    // the focus and the keys typed next. While no menu can open (during a game) that
+    // would only take the keys from the game, so the client area, which every control
+    // passes its unused keys to, keeps a lone Alt from the menu bar.
+    if (watched == m_client && event->type() == QEvent::ShortcutOverride) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const QList<QAction*> entries = menuBar()->actions();
+        if ((key == Qt::Key_Alt || key == Qt::Key_Meta)
+            && std::none_of(entries.begin(), entries.end(),
+                [](const QAction* entry) { return entry->isEnabled(); })) {
+            event->accept();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace ui

@@ -57,6 +57,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLabel* addLabel(const QString& name, const QString& caption, const QRect& geometry);
