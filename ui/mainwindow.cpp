@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
 #include <utility>
@@ -185,6 +186,31 @@ void MainWindow::buildMenus()
     m_about->setObjectName(QStringLiteral("about"));
 }
 
+void MainWindow::setInputEnabled(bool enabled)
+{
+    if (enabled == isInputEnabled())
+        return;
+    if (!enabled) {
+        // Qt would pass the focus of a control being disabled on to the next one in
+        // tab order; the window holds no focus until its input is back.
+        m_inputFocus = focusWidget();
+        if (m_inputFocus)
+            m_inputFocus->clearFocus();
+    }
+    menuBar()->setEnabled(enabled);
+    m_client->setEnabled(enabled);
+    // Qt asks for the activation of a window that is clicked; under X11 it gives the
+    // parent of the active window the keyboard directly, past the window manager,
+    // which would otherwise hand it on to the modal about window.
+    if (QWindow* handle = windowHandle())
+        handle->setFlag(Qt::WindowDoesNotAcceptFocus, !enabled);
+    if (enabled && m_inputFocus && !focusWidget() && m_inputFocus->isVisibleTo(this)
+        && m_inputFocus->isEnabled())
+        m_inputFocus->setFocus(Qt::OtherFocusReason);
+}
+
+bool MainWindow::isInputEnabled() const { return m_client->isEnabled(); }
+
 void MainWindow::focusFirstControl()
 {
     for (QWidget* control : std::as_const(m_tabOrder)) {
@@ -207,14 +233,9 @@ void MainWindow::centreOnScreen()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    // While the about window is open the main window takes no input, its close box
-    // included (the window manager still delivers that click).
-    if (!isEnabled() && event->spontaneous()) {
-        event->ignore();
-        return;
-    }
     // The farewell runs inside this call and ends the program; the close itself is
-    // never refused.
+    // never refused. While the about window is open, Qt keeps the window system's
+    // close requests from this window, which the about window blocks.
     emit closeRequested();
     event->accept();
 }

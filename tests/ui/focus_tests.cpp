@@ -10,6 +10,7 @@
 #include "tests/ui/uitest.h"
 
 #include "game/form1.h"
+#include "ui/aboutwindow.h"
 #include "ui/letterbox.h"
 #include "ui/mainwindow.h"
 #include "ui/qtruntime.h"
@@ -24,6 +25,8 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <cmath>
+
 namespace {
 
 enum class State { Idle, Running, Paused, Over };
@@ -33,6 +36,28 @@ const char* stateName(State state)
     static constexpr const char* names[] = { "idle", "running", "paused", "game over" };
     return names[static_cast<int>(state)];
 }
+
+// Records where a window stands when it is about to be shown.
+class ShowWatch : public QObject {
+public:
+    explicit ShowWatch(QWidget* widget)
+        : m_widget(widget)
+    {
+        widget->installEventFilter(this);
+    }
+    QRect shownAt;
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Show)
+            shownAt = m_widget->frameGeometry();
+        return false;
+    }
+
+private:
+    QWidget* m_widget;
+};
 
 } // namespace
 
@@ -46,6 +71,7 @@ private slots:
     void loneAltTakesNoKeysFromAGame();
     void tabReachesNoBoxButLaneOne_data();
     void tabReachesNoBoxButLaneOne();
+    void aboutIsCentredOnEveryActivation();
 
 private:
     // Brings the window into a state at level IV, where all five boxes are on the field.
@@ -194,6 +220,35 @@ void FocusTest::tabReachesNoBoxButLaneOne()
     const int judged = uitest::judgedTotal(state());
     QVERIFY(typedLetterIsHit());
     QCOMPARE(uitest::judgedTotal(state()), judged + 1);
+}
+
+// The about window centres itself over the main window each time it becomes the
+// active one: placed before it is first shown, so it never appears elsewhere first,
+// and placed anew when the user comes back to it after the main window has moved.
+void FocusTest::aboutIsCentredOnEveryActivation()
+{
+    ui::MainWindow& w = window();
+    ui::AboutWindow& about = runtime().aboutWindow();
+    const auto offCentre = [&](const QRect& aboutAt) {
+        const QRectF main = w.frameGeometry();
+        return std::max(std::abs(QRectF(aboutAt).center().x() - main.center().x()),
+            std::abs(QRectF(aboutAt).center().y() - main.center().y()));
+    };
+
+    ShowWatch watch(&about);
+    QVERIFY(uitest::chooseAbout(w));
+    QVERIFY(!watch.shownAt.isNull());
+    QVERIFY2(offCentre(watch.shownAt) <= 1.0, "shown away from the centre");
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+
+    w.move(w.frameGeometry().topLeft() + QPoint(-60, 45));
+    QLabel other(QStringLiteral("another program"));
+    other.show();
+    other.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&other));
+    about.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&about));
+    QTRY_VERIFY2(offCentre(about.frameGeometry()) <= 1.0, "not placed again");
 }
 
 QTEST_MAIN(FocusTest)

@@ -307,7 +307,7 @@ void MainWindowTest::startUpLeavesIdleState()
     QVERIFY(window.label(game::Label::Label10)->isHidden());
     QVERIFY(!window.timer(game::Timer::Timer2)->isActive());
     QVERIFY(window.button(game::Button::Command1)->isEnabled());
-    QVERIFY(window.isEnabled());
+    QVERIFY(window.isInputEnabled());
 
     // The about window exists, hidden; no message box is open.
     QVERIFY(rt.aboutWindow().isHidden());
