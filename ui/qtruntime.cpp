@@ -10,7 +10,6 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSessionManager>
@@ -363,7 +362,6 @@ void QtRuntime::end()
     if (m_form2Window)
         m_form2Window->hide();
     m_form1Window->hide();
-    emit programEnded();
     QCoreApplication::exit(0);
 }
 

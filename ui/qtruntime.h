@@ -75,10 +75,6 @@ public:
     float rnd() override;
     void end() override;
 
-signals:
-    // The program has ended (end() ran); the event loop is leaving with status 0.
-    void programEnded();
-
 private:
     template <typename Handler> void dispatch(const char* name, Handler&& handler)
     {
