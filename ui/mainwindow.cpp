@@ -234,8 +234,8 @@ void MainWindow::centreOnScreen()
 void MainWindow::closeEvent(QCloseEvent* event)
 {
     // The farewell runs inside this call and ends the program; the close itself is
-    // never refused. While the about window is open, Qt keeps the window system's
-    // close requests from this window, which the about window blocks.
+    // never refused. While the about window is open the window system's close
+    // requests never get here: Qt drops them for a window that a modal one blocks.
     emit closeRequested();
     event->accept();
 }
