@@ -46,6 +46,10 @@ AboutWindow::AboutWindow(QWidget* parent)
     setAccessibleName(QStringLiteral("About Zelvaro"));
     setWindowIcon(icons::window());
     setFixedSize(Width, Height);
+    // Modal over its parent, the main window: Qt then keeps the mouse, the keys and the
+    // close requests from that window and hands its activation on to this one, so a
+    // click behind this window never leaves it without the keyboard.
+    setWindowModality(Qt::WindowModal);
 
     // Bottom-most first: the frame, the title strip, its word, the text, the button.
     auto* shape1 = new Frame(this);

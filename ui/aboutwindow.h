@@ -10,7 +10,8 @@ class QPushButton;
 namespace ui {
 
 // The about window, Form2: a frameless 312 x 184 window that draws its own title
-// strip and frame. It is hidden, never destroyed, between showings.
+// strip and frame, modal over its parent window. It is hidden, never destroyed,
+// between showings.
 class AboutWindow : public QWidget {
     Q_OBJECT
 

@@ -19,7 +19,6 @@ LetterBox::LetterBox(const QString& name, QWidget* parent)
 {
     setObjectName(name);
     setFont(fonts::letter());
-    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
 }

@@ -10,7 +10,8 @@ namespace ui {
 // A 30 x 30 letter box of the play field. It keeps no picture: clear() erases
 // it and print() draws a line of text below what was printed since, starting at
 // the top-left corner, in the box's font. Every character typed while it has the
-// keyboard focus is reported by characterTyped, one signal per character.
+// keyboard focus is reported by characterTyped, one signal per character. A click
+// never gives it the focus; only setFocus() does, or Tab where its owner allows it.
 class LetterBox : public QWidget {
     Q_OBJECT
 

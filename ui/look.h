@@ -27,8 +27,7 @@ QFont aboutText();
 
 namespace ui::icons {
 
-// The windows' icon: a white key cap bearing a red question mark, with the
-// program's silver key cap for the larger sizes.
+// The windows' icon: a white key cap bearing a red question mark, 16 and 32 px.
 QIcon window();
 
 } // namespace ui::icons

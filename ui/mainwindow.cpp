@@ -9,6 +9,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenuBar>
@@ -16,7 +17,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
 
+#include <algorithm>
 #include <utility>
 
 namespace ui {
@@ -79,6 +82,10 @@ MainWindow::MainWindow(QWidget* parent)
         m_boxes[i]->setGeometry(QRect(boxPlaces[i], QSize(30, 30)));
         m_boxes[i]->setAccessibleName(QStringLiteral("Lane %1").arg(i + 1));
     }
+    // Only Picture1 hands its keys to the game, so it is the only box that Tab
+    // reaches: a player who tabbed to a button can tab back into the game, and no
+    // other box, placed off the field or not, silently takes the typing.
+    m_boxes[0]->setFocusPolicy(Qt::TabFocus);
 
     addLabel(QStringLiteral("Label3"), QStringLiteral("Hits:"), { 384, 16, 30, 16 });
     QLabel* label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("0"), { 424, 16, 8, 16 });
@@ -120,6 +127,7 @@ MainWindow::MainWindow(QWidget* parent)
         setTabOrder(m_tabOrder.at(i - 1), m_tabOrder.at(i));
 
     buildMenus();
+    m_client->installEventFilter(this);
 
     m_timers = { makeTimer(QStringLiteral("Timer1"), 50, this),
         makeTimer(QStringLiteral("Timer2"), 1000, this) };
@@ -178,6 +186,31 @@ void MainWindow::buildMenus()
     m_about->setObjectName(QStringLiteral("about"));
 }
 
+void MainWindow::setInputEnabled(bool enabled)
+{
+    if (enabled == isInputEnabled())
+        return;
+    if (!enabled) {
+        // Qt would pass the focus of a control being disabled on to the next one in
+        // tab order; the window holds no focus until its input is back.
+        m_inputFocus = focusWidget();
+        if (m_inputFocus)
+            m_inputFocus->clearFocus();
+    }
+    menuBar()->setEnabled(enabled);
+    m_client->setEnabled(enabled);
+    // Qt asks for the activation of a window that is clicked; under X11 it gives the
+    // parent of the active window the keyboard directly, past the window manager,
+    // which would otherwise hand it on to the modal about window.
+    if (QWindow* handle = windowHandle())
+        handle->setFlag(Qt::WindowDoesNotAcceptFocus, !enabled);
+    if (enabled && m_inputFocus && !focusWidget() && m_inputFocus->isVisibleTo(this)
+        && m_inputFocus->isEnabled())
+        m_inputFocus->setFocus(Qt::OtherFocusReason);
+}
+
+bool MainWindow::isInputEnabled() const { return m_client->isEnabled(); }
+
 void MainWindow::focusFirstControl()
 {
     for (QWidget* control : std::as_const(m_tabOrder)) {
@@ -200,16 +233,30 @@ void MainWindow::centreOnScreen()
 
 void MainWindow::closeEvent(QCloseEvent* event)
 {
-    // While the about window is open the main window takes no input, its close box
-    // included (the window manager still delivers that click).
-    if (!isEnabled() && event->spontaneous()) {
-        event->ignore();
-        return;
-    }
     // The farewell runs inside this call and ends the program; the close itself is
-    // never refused.
+    // never refused. While the about window is open the window system's close
+    // requests never get here: Qt drops them for a window that a modal one blocks.
     emit closeRequested();
     event->accept();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    // Alt pressed and released alone puts the menu bar into keyboard mode: it takes
+    // the focus and the keys typed next. While no menu can open (during a game) that
+    // would only take the keys from the game, so the client area, which every control
+    // passes its unused keys to, keeps a lone Alt from the menu bar.
+    if (watched == m_client && event->type() == QEvent::ShortcutOverride) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        const QList<QAction*> entries = menuBar()->actions();
+        if ((key == Qt::Key_Alt || key == Qt::Key_Meta)
+            && std::none_of(entries.begin(), entries.end(),
+                [](const QAction* entry) { return entry->isEnabled(); })) {
+            event->accept();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 } // namespace ui

@@ -5,6 +5,7 @@
 #include "game/runtime.h"
 
 #include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <cstddef>
@@ -45,6 +46,13 @@ public:
     // Help > About, which the game never changes.
     [[nodiscard]] QAction* aboutItem() const { return m_about; }
 
+    // A main window without input greys its menu bar and client area, which then take
+    // no mouse or keyboard input, takes no keyboard focus from the window system and
+    // keeps its focus widget aside until the input is back. The window itself stays
+    // enabled: Qt disables a window's child windows with it, and the about window is one.
+    void setInputEnabled(bool enabled);
+    [[nodiscard]] bool isInputEnabled() const;
+
     // Gives the focus to the first control in tab order that can take it.
     void focusFirstControl();
     // Puts the window's centre on the centre of its screen's available area.
@@ -57,6 +65,7 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     QLabel* addLabel(const QString& name, const QString& caption, const QRect& geometry);
@@ -77,6 +86,8 @@ private:
     QAction* m_about = nullptr;
     std::array<QTimer*, 2> m_timers {};
     QList<QWidget*> m_tabOrder;
+    // The focus widget when the input was last taken away.
+    QPointer<QWidget> m_inputFocus;
 };
 
 } // namespace ui

@@ -10,12 +10,10 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QLabel>
-#include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSessionManager>
 #include <QTimer>
-#include <QWindow>
 
 #include <algorithm>
 #include <cmath>
@@ -109,16 +107,20 @@ AboutWindow& QtRuntime::aboutWindow()
     // The about window is made on its first use: until then it is simply not shown,
     // and the program starts without the cost of its fonts and text layout.
     if (!m_form2Window) {
-        m_form2Window = std::make_unique<AboutWindow>();
+        m_form2Window = new AboutWindow(m_form1Window.get());
         AboutWindow& about = *m_form2Window;
         connect(about.okButton(), &QPushButton::clicked, this,
             [this] { dispatch("Form2.Command1_Click", [this] { m_form2.Command1_Click(); }); });
         connect(&about, &AboutWindow::closeRequested, this,
             [this] { dispatch("Form2.Command1_Click", [this] { m_form2.Command1_Click(); }); });
-        connect(&about, &AboutWindow::activated, this,
-            [this] { dispatch("Form2.Form_Activate", [this] { m_form2.Form_Activate(); }); });
+        connect(&about, &AboutWindow::activated, this, &QtRuntime::form2Activate);
     }
     return *m_form2Window;
+}
+
+void QtRuntime::form2Activate()
+{
+    dispatch("Form2.Form_Activate", [this] { m_form2.Form_Activate(); });
 }
 
 QWidget* QtRuntime::window(game::Window window)
@@ -142,47 +144,39 @@ void QtRuntime::releaseFocus(QWidget* control)
 
 void QtRuntime::setVisible(game::Window which, bool visible)
 {
-    if (which == game::Window::Form2 && !visible && !m_form2Window)
-        return; // not made yet, so not shown
-    QWidget* w = window(which);
-    if (which == game::Window::Form2 && visible) {
-        const bool wasHidden = w->isHidden();
-        if (wasHidden && m_form1Window->windowHandle()) {
-            w->winId();
-            w->windowHandle()->setTransientParent(m_form1Window->windowHandle());
-        }
-        w->show();
-        w->raise();
-        w->activateWindow();
-        // Showing a window makes it the active one at once, which places it; the
-        // window system's own activation follows later and places it again.
-        if (wasHidden)
-            m_form2.Form_Activate();
+    if (which == game::Window::Form1) {
+        m_form1Window->setVisible(visible);
         return;
     }
-    w->setVisible(visible);
+    if (visible) {
+        AboutWindow& about = aboutWindow();
+        // Showing the window makes it the active one at once, which places it. It is
+        // placed before it is mapped, so it never shows anywhere else first; the
+        // window system's own activation follows later and places it again.
+        if (about.isHidden())
+            form2Activate();
+        about.show();
+        about.raise();
+        about.activateWindow();
+        return;
+    }
+    if (!m_form2Window)
+        return; // not made yet, so not shown
+    m_form2Window->hide();
     // The main window takes the input back from the about window, whether or not a
     // window manager hands the activation on.
-    if (which == game::Window::Form2 && !visible && m_form1Window->isVisible()
-        && m_form1Window->isEnabled())
+    if (m_form1Window->isVisible() && m_form1Window->isInputEnabled())
         m_form1Window->activateWindow();
 }
 
 void QtRuntime::setEnabled(game::Window which, bool enabled)
 {
-    QWidget* w = window(which);
-    if (which != game::Window::Form1) {
-        w->setEnabled(enabled);
-        return;
-    }
-    // Qt takes the focus from a window's controls when it disables them; the game
-    // expects the main window to keep its focus while the about window is open.
-    if (!enabled && w->isEnabled())
-        m_form1Focus = w->focusWidget();
-    w->setEnabled(enabled);
-    if (enabled && m_form1Focus && !w->focusWidget() && m_form1Focus->isVisibleTo(w)
-        && m_form1Focus->isEnabled())
-        m_form1Focus->setFocus(Qt::OtherFocusReason);
+    // The game expects the main window to keep its focus while the about window is
+    // open: it gets it back with its input.
+    if (which == game::Window::Form1)
+        m_form1Window->setInputEnabled(enabled);
+    else
+        aboutWindow().setEnabled(enabled);
 }
 
 float QtRuntime::left(game::Window which)
@@ -368,7 +362,6 @@ void QtRuntime::end()
     if (m_form2Window)
         m_form2Window->hide();
     m_form1Window->hide();
-    emit programEnded();
     QCoreApplication::exit(0);
 }
 

@@ -9,7 +9,6 @@
 #include "game/runtime.h"
 
 #include <QObject>
-#include <QPointer>
 
 #include <memory>
 
@@ -76,10 +75,6 @@ public:
     float rnd() override;
     void end() override;
 
-signals:
-    // The program has ended (end() ran); the event loop is leaving with status 0.
-    void programEnded();
-
 private:
     template <typename Handler> void dispatch(const char* name, Handler&& handler)
     {
@@ -87,17 +82,16 @@ private:
             game::runHandler(name, std::forward<Handler>(handler));
     }
     void connectSignals();
+    void form2Activate();
     [[nodiscard]] QWidget* window(game::Window window);
     void releaseFocus(QWidget* control);
 
     std::unique_ptr<MainWindow> m_form1Window;
-    std::unique_ptr<AboutWindow> m_form2Window;
+    // Owned by the main window, its Qt parent; null until first used.
+    AboutWindow* m_form2Window = nullptr;
     game::Generator m_generator;
     game::Form1 m_form1;
     game::Form2 m_form2;
-    // The main window's focus widget when it was last disabled, given the focus back
-    // when it is enabled again.
-    QPointer<QWidget> m_form1Focus;
     bool m_messageBoxOpen = false;
     bool m_ended = false;
 };

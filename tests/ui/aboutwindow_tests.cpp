@@ -60,7 +60,7 @@ void AboutWindowTest::opensCentredAndDisablesMainWindow()
         }
         QVERIFY(uitest::chooseAbout(window()));
         QTRY_VERIFY(about().isVisible());
-        QVERIFY(!window().isEnabled());
+        QVERIFY(!window().isInputEnabled());
         QVERIFY2(offCentre(about(), window()) <= 1.0,
             qPrintable(QStringLiteral("about at (%1,%2), main at (%3,%4)")
                            .arg(about().frameGeometry().x())
@@ -70,7 +70,7 @@ void AboutWindowTest::opensCentredAndDisablesMainWindow()
         QCOMPARE(about().size(), QSize(312, 184));
 
         QTest::mouseClick(about().okButton(), Qt::LeftButton);
-        QVERIFY(window().isEnabled());
+        QVERIFY(window().isInputEnabled());
         QVERIFY(about().isHidden());
     }
 }
@@ -89,7 +89,7 @@ void AboutWindowTest::spaceOnOpenWindowPressesOk()
 
     QTest::keyClick(QGuiApplication::focusWindow(), Qt::Key_Space);
     QVERIFY(about().isHidden());
-    QVERIFY(window().isEnabled());
+    QVERIFY(window().isInputEnabled());
     QVERIFY(QTest::qWaitForWindowActive(&window()));
     QCOMPARE(QApplication::focusWidget(), window().button(game::Button::Command1));
 }
@@ -106,7 +106,7 @@ void AboutWindowTest::gameGoesOnBehindIt()
     // Help is disabled during a game, so the item is triggered as the menu would.
     w.aboutItem()->trigger();
     QVERIFY(QTest::qWaitForWindowActive(&about()));
-    QVERIFY(!w.isEnabled());
+    QVERIFY(!w.isInputEnabled());
 
     const int fallenTo = w.box(game::Box::Picture1)->y();
     QTRY_VERIFY(w.box(game::Box::Picture1)->y() > fallenTo + 2);
@@ -119,7 +119,7 @@ void AboutWindowTest::gameGoesOnBehindIt()
     QVERIFY(about().isVisible());
 
     QTest::mouseClick(about().okButton(), Qt::LeftButton);
-    QVERIFY(w.isEnabled());
+    QVERIFY(w.isInputEnabled());
     QTest::keyClick(w.windowHandle(), char(s.Letters[0]));
     QCOMPARE(uitest::judgedTotal(s), judged + 1);
 }
@@ -144,7 +144,7 @@ void AboutWindowTest::closeRequestOnlyHidesIt()
         request();
         QVERIFY(kept);
         QVERIFY(kept->isHidden());
-        QVERIFY(window().isEnabled());
+        QVERIFY(window().isInputEnabled());
     }
 
     // The same window opens again.

@@ -196,7 +196,7 @@ void FarewellTest::closeFromOutsideWhileAboutIsOpen()
     ui::MainWindow& w = window();
     QVERIFY(uitest::chooseAbout(w));
     QVERIFY(QTest::qWaitForWindowExposed(&runtime().aboutWindow()));
-    QVERIFY(!w.isEnabled());
+    QVERIFY(!w.isInputEnabled());
 
     Farewell farewell;
     const int status = runUntilEnd([&] { w.windowHandle()->close(); }, Answer::Ok, farewell);
