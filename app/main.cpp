@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commandline.h"
 #include "app/display.h"
+#include "app/fontconfigreader.h"
 #include "ui/qtruntime.h"
 
 #include <QApplication>
@@ -20,7 +21,9 @@ int main(int argc, char* argv[])
         return commandLine.answer();
     }
 
+    app::FontConfigReader fontConfig; // meanwhile the display is opened
     const std::unique_ptr<QApplication> application = app::openDisplay(argc, argv, commandLine);
+    fontConfig.wait(); // before the first font is asked for
     QApplication::setDesktopFileName(QStringLiteral("org.zelvaro.zelvaro"));
     if (!commandLine.styleChosen())
         QApplication::setStyle(QStringLiteral("Fusion"));

@@ -4,6 +4,8 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QImageReader>
+#include <QPixmap>
 
 namespace ui::fonts {
 
@@ -38,8 +40,11 @@ QIcon window()
 {
     initResources();
     QIcon icon;
-    for (const char* file : { ":/icons/window-16.png", ":/icons/window-32.png" })
-        icon.addFile(QString::fromLatin1(file));
+    for (const char* file : { ":/icons/window-16.png", ":/icons/window-32.png" }) {
+        QImageReader reader(QString::fromLatin1(file), "png");
+        reader.setAutoDetectImageFormat(false);
+        icon.addPixmap(QPixmap::fromImage(reader.read()));
+    }
     return icon;
 }
 
