@@ -190,10 +190,10 @@ class XDesktop(Desktop):
     # --- Looking -------------------------------------------------------------------
     # Single looks, for conditions that wait_for() polls.
 
-    def x(self, *argv):
+    def x(self, *argv, timeout=20.0):
         """Runs an X client tool on this display and returns its output; a failure
         raises RuntimeError."""
-        result = subprocess.run(argv, capture_output=True, text=True, env=self.env, timeout=20)
+        result = subprocess.run(argv, capture_output=True, text=True, env=self.env, timeout=timeout)
         if result.returncode != 0:
             raise RuntimeError(f"{' '.join(argv)} failed: {result.stderr.strip()}")
         return result.stdout
@@ -233,14 +233,15 @@ class XDesktop(Desktop):
 
     # --- Waiting -------------------------------------------------------------------
 
-    def wait_window(self, title=None, pid=None, other_than=(), timeout=30.0):
+    def wait_window(self, title=None, pid=None, other_than=(), timeout=30.0, interval=0.05):
         """Waits until a window with this title, of this process or both is mapped,
         and returns its id; windows in other_than do not count."""
 
         def found():
             return [w for w in self.windows(title, pid) if w not in other_than]
 
-        return wait_for(found, timeout, f"a window titled {title!r} of process {pid}")[0]
+        what = f"a window titled {title!r} of process {pid}"
+        return wait_for(found, timeout, what, interval)[0]
 
     def wait_gone(self, window, timeout=10.0):
         """Waits until the window is no longer mapped."""
@@ -259,8 +260,10 @@ class XDesktop(Desktop):
         self.x("xdotool", "key", "--delay", "30", *keys)
 
     def type(self, text, delay_ms=30):
-        """Types text into the focused window, one key every delay_ms."""
-        self.x("xdotool", "type", "--delay", str(delay_ms), text)
+        """Types text into the focused window, one key every delay_ms; returns when
+        all are sent."""
+        seconds = 20 + len(text) * delay_ms / 1000
+        self.x("xdotool", "type", "--delay", str(delay_ms), text, timeout=seconds)
 
     def focus(self, window):
         """Gives the window the keyboard and waits until it has it."""

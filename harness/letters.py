@@ -54,9 +54,9 @@ class Letters:
         """The letters of the active lanes, lane 1 first."""
         return self._states[-1]["letters"] if self._states else []
 
-    def hits(self, lanes):
-        """Hits the lanes in the given order and returns the keys typed, as one
-        string: one run of the tool however long the play."""
-        steps = [word for lane in lanes for word in ("hit", str(lane))]
-        self._play(*steps)
-        return "".join(state["typed"] for state in self._states[-len(lanes) :])
+    def hits(self, count):
+        """Hits the active lanes in turn, lane 1 first, count times; returns the
+        keys typed, as one string (one run of the tool however long the play)."""
+        lanes = len(self.shown())
+        self._play(*(word for i in range(count) for word in ("hit", i % lanes + 1)))
+        return "".join(state["typed"] for state in self._states[-count:])

@@ -199,3 +199,59 @@ class Zelvaro:
         window manager nobody hands it over)."""
         self.desktop.focus(self.window())
         self.desktop.type(text)
+
+
+# The centres of the main window's buttons, in pixels of the client area, and of
+# the Options menu's caption in the menu bar, from the left.
+BUTTONS = {"Start": (434, 96), "Stop": (434, 144), "Exit": (434, 256)}
+OPTIONS_X = 25
+
+
+class Blind:
+    """The main window driven through X alone, for a run that must not have the
+    accessibility bridge on (one being measured, or one under valgrind): clicks
+    at the controls' known places, keys, and only X windows watched. Under X only.
+
+    Waits for the program's main window (or takes window, its id) and gives it
+    the keyboard."""
+
+    def __init__(self, desktop, process, timeout=30.0, window=None):
+        self.desktop, self.pid = desktop, process.pid
+        self.window = window or desktop.wait_window("Zelvaro", self.pid, timeout=timeout)
+        self.menu_bar = desktop.geometry(self.window)[3] - CLIENT[1]
+        desktop.focus(self.window)
+
+    def _click(self, x, y):
+        where = ["--window", str(self.window), str(x), str(y)]
+        self.desktop.x("xdotool", "mousemove", *where, "click", "1")
+
+    def _wait_windows(self, count, timeout):
+        windows = lambda: len(self.desktop.windows(pid=self.pid))  # noqa: E731
+        wait_for(lambda: windows() == count, timeout, f"{count} windows (menus open: {count - 1})")
+
+    def press(self, name):
+        """Clicks Start, Stop or Exit."""
+        x, y = BUTTONS[name]
+        self._click(x, self.menu_bar + y)
+
+    def choose(self, submenu, item, timeout=30.0):
+        """Options > Level (submenu 1) or Acceleration (2) > item 1..4, by the arrow
+        keys (the menus have no access keys); waits until each menu is open and,
+        at the end, all are closed."""
+        self._click(OPTIONS_X, self.menu_bar // 2)
+        self._wait_windows(2, timeout)
+        self.desktop.key(*["Down"] * submenu, "Right")  # the submenu opens at its item I
+        self._wait_windows(3, timeout)
+        self.desktop.key(*["Down"] * (item - 1), "Return")
+        self._wait_windows(1, timeout)
+
+    def type(self, text, delay_ms=30):
+        """Types text into the main window, one key every delay_ms."""
+        self.desktop.focus(self.window)
+        self.desktop.type(text, delay_ms)
+
+    def farewell(self, timeout=30.0):
+        """Waits for the farewell message and closes it with Return."""
+        message = self.desktop.wait_window("Zelvaro", self.pid, [self.window], timeout)
+        self.desktop.focus(message)
+        self.desktop.key("Return")
