@@ -218,7 +218,8 @@ class Blind:
     def __init__(self, desktop, process, timeout=30.0, window=None):
         self.desktop, self.pid = desktop, process.pid
         self.window = window or desktop.wait_window("Zelvaro", self.pid, timeout=timeout)
-        self.menu_bar = desktop.geometry(self.window)[3] - CLIENT[1]
+        height = lambda: desktop.geometry(self.window)[3] - CLIENT[1]  # noqa: E731
+        self.menu_bar = wait_for(height, timeout, "the main window's menu bar")
         desktop.focus(self.window)
 
     def _click(self, x, y):

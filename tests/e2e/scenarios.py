@@ -386,10 +386,10 @@ def high_dpi(args):
             wait_equal(lambda: z.letters(1), [first])
             z.press("Pause", "check box")
             wait_for(lambda: z.has("Pause", "check box", "checked"), what="Pause ticked")
-            box, frame, edge = z.lane(1).rect, z.node("Zelvaro", "frame").rect, 2 * scale
             shots = []  # the box's inside without its sunken border, until drawn and still
 
             def drawn():
+                box, frame, edge = z.lane(1).rect, z.node("Zelvaro", "frame").rect, 2 * scale
                 shot = desktop.screenshot(window)
                 shots.append(shot.region((box.x - frame.x) * scale + edge,
                                          (box.y - frame.y) * scale + edge,
