@@ -24,7 +24,6 @@ _STATES = {
     "focused": pyatspi.STATE_FOCUSED,
     "checked": pyatspi.STATE_CHECKED,
     "active": pyatspi.STATE_ACTIVE,
-    "selected": pyatspi.STATE_SELECTED,
 }
 
 
@@ -72,6 +71,7 @@ class Tree:
         self._known = {}  # (name, role) -> an object found before
 
     def app(self):
+        """The program's application object, or None while it has none."""
         desktop = pyatspi.Registry.getDesktop(0)
         desktop.clearCache()
         for i in range(desktop.childCount):
@@ -145,15 +145,18 @@ class Announcements:
         )
 
     def pump(self):
+        """Takes in the events that have arrived."""
         context = GLib.MainContext.default()
         while context.pending():
             context.iteration(False)
 
     def count(self, name):
+        """How many changes the object with this name has announced so far."""
         self.pump()
         return self.events.count(name)
 
     def close(self):
+        """Stops recording."""
         pyatspi.Registry.deregisterEventListener(
             self._listener, "object:property-change:accessible-description"
         )

@@ -78,8 +78,9 @@ class Desktop:
 
         The program gets the desktop's environment (self.env), updated by env (a
         value of None removes a variable) and with own_bus=True a session bus of its
-        own, as each program on a desktop has. Its output goes to a log named after
-        name (printed when a check fails) unless stdout is given."""
+        own, as each program on a desktop has (which puts it out of reach of the
+        accessibility bus). Its output goes to a log named after name (printed when
+        a check fails) unless stdout is given."""
         full = dict(self.env)
         if own_bus:
             full["DBUS_SESSION_BUS_ADDRESS"] = self.new_bus()

@@ -72,14 +72,23 @@ def hold(predicate, seconds, what, interval=0.05):
     """Checks that predicate() stays true for a span of seconds, looking again and
     again; the first false answer fails with an AssertionError naming what should
     have held. For what must not happen: it cannot fail on a slow machine, only see
-    less there."""
+    less there. An exception inside predicate() is no answer, but the span needs
+    at least one true answer."""
     deadline = time.monotonic() + seconds
+    answered = False
     while True:
-        answer = predicate()
-        if not answer:
-            raise AssertionError(f"{what} did not hold; got {answer!r}")
-        if time.monotonic() > deadline:
+        try:
+            answer = predicate()
+        except Exception:
+            pass
+        else:
+            if not answer:
+                raise AssertionError(f"{what} did not hold; got {answer!r}")
+            answered = True
+        if answered and time.monotonic() > deadline:
             return
+        if time.monotonic() > deadline + 10:
+            raise AssertionError(f"no answer in 10 s whether {what} held")
         time.sleep(interval)
 
 

@@ -81,9 +81,11 @@ class Zelvaro:
         return self.node(f"Lane {k}", "filler")
 
     def lane_left(self, k):
+        """Where lane k's box stands from the client area's left edge."""
         return self.lane(k).rect.x - self.client().x
 
     def lane_top(self, k):
+        """Where lane k's box stands from the client area's top edge."""
         return self.lane(k).rect.y - self.client().y
 
     def letters(self, lanes=LANES):
