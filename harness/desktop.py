@@ -111,7 +111,7 @@ class Desktop:
             bus = self._processes.start("dbus-daemon", argv, self.env, pass_fds=(write,))
             os.close(write)
             write = None
-            return read_line(read, bus, 10, "the session bus")
+            return read_line(read, bus, 30, "the session bus")
         finally:
             os.close(read)
             if write is not None:
