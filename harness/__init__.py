@@ -14,19 +14,21 @@ and the scripts (scripts/measure, scripts/screenshot, scripts/valgrind).
 
 Modules:
   desktop    XDesktop (Xvfb, optionally openbox) and WaylandDesktop (weston, no X):
-             start(name, argv, env, own_bus) runs a program in the desktop; under X
-             wait_window(), click(), type(), key(), screenshot() and more
+             start(name, argv, env, own_bus) runs a program in the desktop, env and
+             dir are its environment and private folder; under X wait_window(),
+             click(), type(), key(), focus(), close_window(), screenshot() and more
   processes  wait_for(), wait_equal() and hold(): the only ways to look at a
-             moving target;
-             Processes, the children of a run, ended on every way out
-  zelvaro    Zelvaro: the program as a user meets it, read through AT-SPI
+             moving target; Processes, the children of a run, ended on every way out
+  zelvaro    Zelvaro: the program as a user meets it, read through AT-SPI;
+             Blind: the program driven by X alone, for runs without AT-SPI
   accessible the AT-SPI tree of a program (import once a desktop reads it)
   letters    Letters: the letters a run shows, from the game's own code
   build      build(): configures and builds CMake targets for a script
 
 Rules for a user of the harness: every look at a window system goes through
-wait_for() or wait_equal() (or hold() for what must not happen), never a single look or a sleep;
-start programs only through Desktop.start(), so nothing outlives the run.
+wait_for() or wait_equal() (or hold() for what must not happen), never a single
+look or a sleep; start programs only through Desktop.start(), so that nothing
+outlives the run.
 """
 
 from .desktop import Desktop, Image, WaylandDesktop, XDesktop

@@ -30,6 +30,7 @@ class Desktop:
     def __init__(self, accessibility=False):
         self.accessibility = accessibility
         self.env = None  # every program's environment, once the desktop runs
+        self.dir = None  # once it runs, a private directory (0700) for the run's files
         self._processes = None
         self._saved_environ = {}
 
@@ -45,8 +46,9 @@ class Desktop:
 
     def __enter__(self):
         self._processes = Processes()
+        self.dir = self._processes.dir  # also the runtime directory
         try:
-            self.env = self._environment(dict(os.environ, XDG_RUNTIME_DIR=self._processes.dir))
+            self.env = self._environment(dict(os.environ, XDG_RUNTIME_DIR=self.dir))
             self.env.pop("AT_SPI_BUS_ADDRESS", None)
             self._start_display()
             self.env["DBUS_SESSION_BUS_ADDRESS"] = self.new_bus()
@@ -228,7 +230,7 @@ class XDesktop(Desktop):
 
     def screenshot(self, window="root"):
         """A picture of the window as it is on the screen now."""
-        path = os.path.join(self._processes.dir, "shot.ppm")
+        path = os.path.join(self.dir, "shot.ppm")
         self.x("import", "-window", str(window), "-depth", "8", f"ppm:{path}")
         return Image(path)
 
@@ -313,32 +315,19 @@ class WaylandDesktop(Desktop):
         argv = ["weston", "--backend=headless-backend.so", f"--socket={self.SOCKET}"]
         argv += ["--use-pixman", "--no-config", "--idle-time=0", f"--shell={self.shell}"]
         weston = self.start("weston", argv)
-        socket = os.path.join(self.env["XDG_RUNTIME_DIR"], self.SOCKET)
+        socket = os.path.join(self.dir, self.SOCKET)
         wait_for(lambda: weston.poll() is None and os.path.exists(socket), 30, "weston's socket")
 
 
 class Image:
-    """A screenshot in RGB, read from a binary PPM."""
+    """A screenshot in RGB, read from the binary PPM that ImageMagick writes."""
 
     def __init__(self, path):
         with open(path, "rb") as f:
-            data = f.read()
-        fields, pos = [], 0
-        while len(fields) < 4:
-            while data[pos : pos + 1].isspace():
-                pos += 1
-            if data[pos : pos + 1] == b"#":
-                pos = data.index(b"\n", pos)
-                continue
-            end = pos
-            while not data[end : end + 1].isspace():
-                end += 1
-            fields.append(data[pos:end])
-            pos = end
-        if fields[0] != b"P6" or fields[3] != b"255":
+            kind, size, depth, self.pixels = f.read().split(b"\n", 3)
+        if kind != b"P6" or depth != b"255":
             raise ValueError(f"{path}: not an 8-bit binary PPM")
-        self.width, self.height = int(fields[1]), int(fields[2])
-        self.pixels = data[pos + 1 : pos + 1 + 3 * self.width * self.height]
+        self.width, self.height = map(int, size.split())
 
     def pixel(self, x, y):
         """The (red, green, blue) of one pixel."""

@@ -9,6 +9,7 @@ accessibility tree and screenshots.
 --letters is the letters tool (harness/letters.cpp). Exits 0 when the scenario
 passes, 1 when it fails and 77 when a tool it needs is missing (scripts/setup test
 installs them). Every look at the program waits for a condition with a deadline.
+A new scenario is a function marked @scenario here and its name in CMakeLists.txt.
 """
 
 import argparse
