@@ -12,6 +12,10 @@ import subprocess
 from .processes import Processes, read_line, wait_for
 
 AT_SPI_BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+# What describes the desktop this process runs in, if any; the private desktop
+# sets its own or none.
+OUTER = ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "XDG_CURRENT_DESKTOP")
+OUTER += ("XDG_SESSION_TYPE", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION")
 
 
 class Desktop:
@@ -48,8 +52,8 @@ class Desktop:
         self._processes = Processes()
         self.dir = self._processes.dir  # also the runtime directory
         try:
-            self.env = self._environment(dict(os.environ, XDG_RUNTIME_DIR=self.dir))
-            self.env.pop("AT_SPI_BUS_ADDRESS", None)
+            outer = {key: value for key, value in os.environ.items() if key not in OUTER}
+            self.env = self._environment(dict(outer, XDG_RUNTIME_DIR=self.dir))
             self._start_display()
             self.env["DBUS_SESSION_BUS_ADDRESS"] = self.new_bus()
             if self.accessibility:
@@ -127,8 +131,7 @@ class Desktop:
         return "boolean true" in result.stdout
 
     def _point_environ_here(self):
-        keys = ("DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR", "DBUS_SESSION_BUS_ADDRESS")
-        for key in keys + ("AT_SPI_BUS_ADDRESS",):
+        for key in ("DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR") + OUTER:
             self._saved_environ[key] = os.environ.get(key)
             if key in self.env:
                 os.environ[key] = self.env[key]

@@ -93,19 +93,17 @@ def hold(predicate, seconds, what, interval=0.05):
 
 
 def read_line(fd, process, timeout, what):
-    """The first line a child writes to the pipe fd, without its newline; fails when
-    the child ends first or the deadline passes."""
+    """The first line a child writes to the pipe fd (whose writing end only the
+    child holds), without its newline; fails when the pipe closes first or the
+    deadline passes."""
     data = b""
     deadline = time.monotonic() + timeout
     while not data.endswith(b"\n"):
         left = deadline - time.monotonic()
-        if left <= 0 or process.poll() is not None:
+        chunk = os.read(fd, 256) if left > 0 and select.select([fd], [], [], left)[0] else None
+        if not chunk:
             raise RuntimeError(f"{what}: no answer (exit status {process.poll()}) after {data!r}")
-        if select.select([fd], [], [], min(left, 0.1))[0]:
-            chunk = os.read(fd, 256)
-            if not chunk and process.poll() is None:
-                process.wait(1)  # end of file: the child is about to end
-            data += chunk
+        data += chunk
     return data.decode().strip()
 
 
