@@ -15,9 +15,10 @@ import time
 
 # Run by a helper process of its own: it learns the process groups to end ("+ID"
 # when one starts, "-ID" when it has been ended) and, when its input closes
-# because the run is over however it ended (even by SIGKILL), ends what is left.
+# because the run is over however it ended (even by SIGKILL), ends what is left
+# and removes the run's directory (its argument).
 _JANITOR = """
-import os, signal, sys, time
+import os, shutil, signal, sys, time
 signal.signal(signal.SIGINT, signal.SIG_IGN)
 signal.signal(signal.SIGHUP, signal.SIG_IGN)
 groups = set()
@@ -30,6 +31,7 @@ for sig, grace in ((signal.SIGTERM, 3), (signal.SIGKILL, 0)):
         except OSError:
             groups.discard(group)
     time.sleep(grace if groups else 0)
+shutil.rmtree(sys.argv[1], ignore_errors=True)
 """
 
 
@@ -128,8 +130,8 @@ class Processes:
     their output in log files of a private directory (self.dir, mode 0700).
 
     close() ends every group, last started first, with SIGTERM and, 3 s later,
-    SIGKILL; a helper process does the same should this process die without
-    closing. A context manager: leaving the block closes."""
+    SIGKILL, and removes the directory; a helper process does the same should this
+    process die without closing. A context manager: leaving the block closes."""
 
     def __init__(self, prefix="zelvaro-"):
         end_on_signals()
@@ -137,7 +139,7 @@ class Processes:
         self._running = []  # Popen objects, in the order started
         self._logs = []  # (name, path)
         self._janitor = subprocess.Popen(
-            [sys.executable, "-c", _JANITOR],
+            [sys.executable, "-c", _JANITOR, self.dir],
             stdin=subprocess.PIPE,
             start_new_session=True,
             text=True,
