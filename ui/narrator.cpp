@@ -26,8 +26,6 @@ Narrator::Narrator(MainWindow& window, const game::Form1& form1, QObject* parent
     : QObject(parent)
     , m_window(window)
     , m_form1(form1)
-    // Made during a game, it says the letters that appear from now on.
-    , m_playing(!window.box(game::Box::Picture1)->isHidden())
 {
     for (int lane = 1; lane <= game::Lanes; ++lane)
         window.box(game::laneBox(lane))->installEventFilter(this);
@@ -35,6 +33,10 @@ Narrator::Narrator(MainWindow& window, const game::Form1& form1, QObject* parent
     window.label(game::Label::Label10)->installEventFilter(this);
     connect(
         window.button(game::Button::Command2), &QPushButton::clicked, this, &Narrator::startGame);
+    // Made during a game (the player was quicker than the desktop's answer that a
+    // screen reader runs), it says the letters at the next tick as at Start.
+    if (!window.box(game::Box::Picture1)->isHidden())
+        startGame();
 }
 
 void Narrator::spoken()
@@ -75,8 +77,8 @@ bool Narrator::eventFilter(QObject* watched, QEvent* event)
 
 void Narrator::startGame()
 {
-    // Command2_Click has drawn the letters and put every box at the top; the first
-    // tick prints them.
+    // Command2_Click has drawn the letters and put every box at the top; the next
+    // tick moves each down and prints its letter.
     m_playing = true;
     m_newLetters.clear();
     m_gameOver.clear();

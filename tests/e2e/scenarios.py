@@ -454,8 +454,17 @@ def by_ear(args):
 @speaking
 def speak_option(args):
     """--speak with neither a screen reader nor a running speech service: the
-    program starts the service and says the letters in play and the result."""
+    program starts the service and says the letters in play and the result; with
+    no service to start, it plays silently and says why in one line."""
     with XDesktop() as desktop, Speech(desktop, marked=["zelvaro"], start=False) as speech:
+        silent = desktop.start("silent", [args.program, "--speak"], {"PATH": "/nonexistent"})
+        Blind(desktop, silent).press("Start")
+        with open(os.path.join(desktop.dir, "silent.log")) as log:
+            why = "zelvaro: speech is off: speech-dispatcher is not running and cannot be started"
+            wait_for(lambda: log.seek(0) == 0 and log.read().startswith(why), what=why)
+            hold(lambda: log.seek(0) == 0 and log.read().count("\n") == 1, 0.5, "one line")
+        desktop.stop(silent)
+
         z = Blind(desktop, desktop.start("zelvaro", [args.program, "--speak"]))
         z.press("Start")
         expected = [", ".join(Letters(args.letters).start())]
