@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/commandline.h"
 #include "app/display.h"
+#include "app/speech.h"
 #include "ui/qtruntime.h"
 
 #include <QApplication>
@@ -29,5 +30,6 @@ int main(int argc, char* argv[])
 
     ui::QtRuntime runtime;
     runtime.start();
+    const app::Speech speech(runtime, commandLine.speech());
     return QApplication::exec();
 }

@@ -23,6 +23,8 @@ Modules:
              Blind: the program driven by X alone, for runs without AT-SPI
   accessible the AT-SPI tree of a program (import once a desktop reads it)
   letters    Letters: the letters a run shows, from the game's own code
+  speech     Speech: a private speech-dispatcher that writes what it would say
+             to a file, and the Orca screen reader speaking through it
   build      build(): configures and builds CMake targets for a script
 
 Rules for a user of the harness: every look at a window system goes through

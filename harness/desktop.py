@@ -22,7 +22,8 @@ class Desktop:
     """What both kinds of desktop share; use XDesktop or WaylandDesktop.
 
     A context manager: entering starts the display server and a session bus, and
-    with accessibility=True the accessibility bus, and points this process's own
+    with accessibility=True the accessibility bus (screen_reader=True: one that
+    reports a screen reader on), and points this process's own
     environment at them (a process reads one accessibility bus for its whole life,
     so it can read one such desktop only). Leaving ends everything started, also
     on an exception, Ctrl-C, SIGTERM or SIGHUP, and prints the programs' output
@@ -31,8 +32,9 @@ class Desktop:
     TOOLS = ("dbus-daemon", "dbus-send")
     x_input = False  # whether X input tools (xdotool) reach the programs
 
-    def __init__(self, accessibility=False):
+    def __init__(self, accessibility=False, screen_reader=False):
         self.accessibility = accessibility
+        self.screen_reader = screen_reader
         self.env = None  # every program's environment, once the desktop runs
         self.dir = None  # once it runs, a private directory (0700) for the run's files
         self._processes = None
@@ -57,7 +59,10 @@ class Desktop:
             self._start_display()
             self.env["DBUS_SESSION_BUS_ADDRESS"] = self.new_bus()
             if self.accessibility:
-                self.start("at-spi-bus-launcher", [AT_SPI_BUS_LAUNCHER, "--launch-immediately"])
+                launcher = [AT_SPI_BUS_LAUNCHER, "--launch-immediately"]
+                # As a desktop reports it once the user turns the screen reader on.
+                launcher += ["--screen-reader=1"] if self.screen_reader else []
+                self.start("at-spi-bus-launcher", launcher)
                 wait_for(lambda: self._bus_has("org.a11y.Bus"), what="the accessibility bus")
                 self._point_environ_here()
             self._start_more()
@@ -159,8 +164,9 @@ class XDesktop(Desktop):
     TOOLS = Desktop.TOOLS + ("Xvfb", "xdotool", "xwininfo", "xprop", "import")
     x_input = True
 
-    def __init__(self, window_manager=False, accessibility=False, screen=(1280, 1024)):
-        super().__init__(accessibility)
+    def __init__(self, window_manager=False, accessibility=False, screen=(1280, 1024),
+                 screen_reader=False):
+        super().__init__(accessibility, screen_reader)
         self.window_manager = window_manager
         self.screen = screen
         self.display = None

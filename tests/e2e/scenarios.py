@@ -23,7 +23,8 @@ import traceback
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 from harness import XDesktop, hold, wait_equal, wait_for  # noqa: E402
 from harness.letters import Letters  # noqa: E402
-from harness.zelvaro import CLIENT, Zelvaro  # noqa: E402
+from harness.speech import Speech  # noqa: E402
+from harness.zelvaro import CLIENT, Blind, Zelvaro  # noqa: E402
 
 SKIPPED = 77
 TIME_LIMIT = 150  # seconds; the test's own limit in CMake is higher
@@ -45,6 +46,12 @@ class OutOfTime(BaseException):
 
 def scenario(function):
     SCENARIOS[function.__name__] = function
+    return function
+
+
+def speaking(function):
+    """Marks a scenario that needs speech-dispatcher and Orca too."""
+    function.missing = Speech.missing
     return function
 
 
@@ -418,6 +425,55 @@ def high_dpi(args):
     print(f"letter pixels: {len(small)} at scale 1, {len(large)} at 2; {mixed} mixed blocks")
 
 
+@scenario
+@speaking
+def by_ear(args):
+    """Played by ear with the screen reader on and no option: the program says the
+    letters in play once they show, lane 2's too, before anything is typed, then
+    each new letter as it appears, and the result of the lost game."""
+    with XDesktop(window_manager=True, accessibility=True, screen_reader=True) as desktop, \
+            Speech(desktop, marked=["zelvaro"]) as speech:
+        speech.start_orca()
+        z = Zelvaro(desktop, args.program)
+        play = Letters(args.letters)
+        said = lambda: speech.said("zelvaro")  # noqa: E731
+        z.type(" ")  # on Start, which has the focus
+        expected = [", ".join(play.start())]
+        wait_equal(said, expected, 20, "the letters in play")
+        for lane in (1, 2, 1, 2):
+            z.type(play.hit(lane))
+            expected.append(play.shown()[lane - 1])
+            wait_equal(said, expected, 20, f"the new letter of lane {lane}")
+        z.type("1" * 5)
+        expected.append("Game over, hits 4, lost 5")
+        wait_equal(said, expected, 20, "the result")
+        hold(lambda: said() == expected, 0.5, "nothing more said")
+
+
+@scenario
+@speaking
+def speak_option(args):
+    """--speak with neither a screen reader nor a running speech service: the
+    program starts the service and says the letters in play and the result; with
+    no service to start, it plays silently and says why in one line."""
+    with XDesktop() as desktop, Speech(desktop, marked=["zelvaro"], start=False) as speech:
+        silent = desktop.start("silent", [args.program, "--speak"], {"PATH": "/nonexistent"})
+        Blind(desktop, silent).press("Start")
+        with open(os.path.join(desktop.dir, "silent.log")) as log:
+            why = "zelvaro: speech is off: speech-dispatcher is not running and cannot be started"
+            wait_for(lambda: log.seek(0) == 0 and log.read().startswith(why), what=why)
+            hold(lambda: log.seek(0) == 0 and log.read().count("\n") == 1, 0.5, "one line")
+        desktop.stop(silent)
+
+        z = Blind(desktop, desktop.start("zelvaro", [args.program, "--speak"]))
+        z.press("Start")
+        expected = [", ".join(Letters(args.letters).start())]
+        wait_equal(lambda: speech.said("zelvaro"), expected, 20, "the letters in play")
+        z.type("1")
+        expected.append("Game over, hits 0, lost 1")
+        wait_equal(lambda: speech.said("zelvaro"), expected, 20, "the result")
+
+
 def main():
     parser = argparse.ArgumentParser(
         description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter
@@ -428,6 +484,7 @@ def main():
     args = parser.parse_args()
 
     missing = XDesktop(window_manager=True, accessibility=True).missing()
+    missing += getattr(SCENARIOS[args.scenario], "missing", list)()
     if missing:
         print(f"skipped: missing {', '.join(missing)} (scripts/setup test installs them)")
         return SKIPPED
