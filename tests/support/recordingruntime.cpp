@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Zelvaro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "recordingruntime.h"
+#include "tests/support/recordingruntime.h"
 
 #include <cmath>
 #include <cstdio>
@@ -229,8 +229,6 @@ void RecordingRuntime::setChecked(game::Menu id, bool checked)
 void RecordingRuntime::setEnabled(game::Timer id, bool enabled)
 {
     log(name(id) + ".Enabled=" + flag(enabled));
-    if (enabled && !timersEnabled.at(at(id)))
-        ++timerStarts.at(at(id));
     timersEnabled.at(at(id)) = enabled;
 }
 

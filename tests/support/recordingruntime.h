@@ -38,13 +38,13 @@ public:
     std::function<void()> onMessageBox;
 
     // Control state, readable and settable by tests.
-    struct WindowState {
+    struct FormState {
         bool visible = false;
         bool enabled = true;
         float left = 0, top = 0, width = 0, height = 0;
     };
-    std::array<WindowState, 2> windows { WindowState { false, true, 385, 309, 510, 406 },
-        WindowState { false, true, 0, 0, 312, 184 } };
+    std::array<FormState, 2> windows { FormState { false, true, 385, 309, 510, 406 },
+        FormState { false, true, 0, 0, 312, 184 } };
     float clientHeight = 387;
     struct BoxState {
         bool visible = true;
@@ -65,13 +65,11 @@ public:
         true };
     std::array<bool, 10> menusChecked {};
     std::array<bool, 2> timersEnabled { true, true };
-    // How often a timer was (re)started: enabling a running timer must not count.
-    std::array<int, 2> timerStarts { 0, 0 };
     bool ended = false;
 
     [[nodiscard]] BoxState& box(int lane) { return boxes.at(lane - 1); }
     [[nodiscard]] LabelState& label(game::Label id) { return labels.at(static_cast<int>(id)); }
-    [[nodiscard]] WindowState& window(game::Window id) { return windows.at(static_cast<int>(id)); }
+    [[nodiscard]] FormState& window(game::Window id) { return windows.at(static_cast<int>(id)); }
 
     void setVisible(game::Window window, bool visible) override;
     void setEnabled(game::Window window, bool enabled) override;
