@@ -93,32 +93,6 @@ TEST_F(KeyTest, AGameLostByAKeyShowsItsOwnFinalScoreNotThePreviousGames)
     EXPECT_EQ(rt.label(Label::Label2).caption, "1");
 }
 
-TEST_F(KeyTest, AtEqualScoresAMissEndsTheGameAndAHitGoesOn)
-{
-    for (char key : { 'a', '#' }) {
-        SCOPED_TRACE(key);
-        startGame();
-        state().Hits = 3;
-        state().Lost = 3;
-        press(key);
-        EXPECT_EQ(state().GameOver, key == 'a' ? False : True);
-        EXPECT_EQ(state().Hits, key == 'a' ? 4 : 3);
-    }
-}
-
-TEST_F(KeyTest, EveryKeyThatKeepsTheGameGoingHidesGameOver)
-{
-    // "Game Over" of the previous game stays through Start until the first judged key.
-    for (char key : { 'b', '#' }) {
-        SCOPED_TRACE(key);
-        startGame();
-        state().Hits = 5;
-        rt.label(Label::Label5).visible = true;
-        press(key);
-        EXPECT_FALSE(rt.label(Label::Label5).visible);
-    }
-}
-
 TEST_F(KeyTest, AKeyWhilePausedCountsLikeAnyOther)
 {
     startGame();
@@ -126,26 +100,6 @@ TEST_F(KeyTest, AKeyWhilePausedCountsLikeAnyOther)
     press('b');
     EXPECT_EQ(state().Hits, 1);
     EXPECT_FALSE(rt.timersEnabled[0]) << "a hit must not end the pause";
-}
-
-TEST_F(KeyTest, IsIgnoredOnceStoppedOrLost)
-{
-    for (bool stop : { true, false }) {
-        SCOPED_TRACE(stop ? "stopped" : "lost");
-        startGame();
-        if (stop)
-            form.Command3_Click();
-        else
-            press('1');
-        rt.clearJournal();
-        const auto lost = state().Lost;
-        press('a');
-        press('1');
-        EXPECT_EQ(rt.journal, Journal {});
-        EXPECT_EQ(state().Hits, 0);
-        EXPECT_EQ(state().Lost, lost);
-        EXPECT_EQ(letters(), "abcde");
-    }
 }
 
 struct StepRow {

@@ -43,26 +43,94 @@ TEST_F(TickTest, ShowsTheScoreOfTheKeysTypedSinceTheLastTick)
     EXPECT_EQ(rt.label(Label::Label2).caption, "1");
 }
 
-TEST_F(TickTest, DoesNothingAtAllOnceStoppedOrLost)
+enum class Event { Tick, Key };
+
+struct FinishedRow {
+    const char* name;
+    bool stopped; // else lost
+    Event event;
+    friend void PrintTo(const FinishedRow& row, std::ostream* out) { *out << row.name; }
+};
+
+class FinishedGameTest : public GameTest, public testing::WithParamInterface<FinishedRow> { };
+
+TEST_P(FinishedGameTest, NeitherATickNorAKeyChangesAnything)
 {
-    for (bool stop : { true, false }) {
-        SCOPED_TRACE(stop ? "stopped" : "lost");
-        startGame();
-        rt.box(1).top = 386;
-        if (stop)
-            form.Command3_Click();
-        else
-            press('z');
-        rt.label(Label::Label5).visible = true;
-        rt.clearJournal();
-        const std::string before = letters();
-        const auto lost = state().Lost;
+    // Timer1 goes on ticking between games and Picture1 may still take a key.
+    const FinishedRow& row = GetParam();
+    startGame();
+    rt.box(1).top = 386;
+    if (row.stopped)
+        form.Command3_Click();
+    else
+        press('z');
+    rt.clearJournal();
+    const game::GameState before = state();
+    if (row.event == Event::Tick) {
         form.Timer1_Timer();
-        EXPECT_EQ(rt.journal, Journal {});
-        EXPECT_EQ(letters(), before);
-        EXPECT_EQ(state().Lost, lost);
+    } else {
+        press('a');
+        press('1');
+    }
+    EXPECT_EQ(rt.journal, Journal {});
+    EXPECT_EQ(letters(), "abcde");
+    EXPECT_EQ(state().Hits, before.Hits);
+    EXPECT_EQ(state().Lost, before.Lost);
+    EXPECT_EQ(state().FallStep, before.FallStep);
+}
+
+INSTANTIATE_TEST_SUITE_P(Events, FinishedGameTest,
+    testing::Values(FinishedRow { "TickWhenStopped", true, Event::Tick },
+        FinishedRow { "TickWhenLost", false, Event::Tick },
+        FinishedRow { "KeyWhenStopped", true, Event::Key },
+        FinishedRow { "KeyWhenLost", false, Event::Key }),
+    [](const testing::TestParamInfo<FinishedRow>& info) { return std::string(info.param.name); });
+
+struct EndRow {
+    const char* name;
+    Event event; // a tick in which lane 1 falls out, or a key
+    char key; // 'a' hits lane 1, '#' misses
+    game::Int16 hits, lost;
+    bool gameOver;
+    game::Int16 lostAfter;
+    const char* shownLost; // Label2 afterwards; nullptr when not written
+    friend void PrintTo(const EndRow& row, std::ostream* out) { *out << row.name; }
+};
+
+class EndOfGameTest : public GameTest, public testing::WithParamInterface<EndRow> { };
+
+TEST_P(EndOfGameTest, EndsTheGameOnceLostExceedsHits)
+{
+    // "Game Over" of the previous game stays through Start until the first tick or
+    // judged key that does not end the new game.
+    const EndRow& row = GetParam();
+    startGame();
+    state().Hits = row.hits;
+    state().Lost = row.lost;
+    rt.label(Label::Label5).visible = true;
+    if (row.event == Event::Tick) {
+        rt.box(1).top = 386;
+        form.Timer1_Timer();
+    } else {
+        press(row.key);
+    }
+    EXPECT_EQ(state().GameOver, row.gameOver ? True : game::False);
+    EXPECT_EQ(rt.label(Label::Label5).visible, row.gameOver);
+    EXPECT_EQ(state().Lost, row.lostAfter);
+    if (row.shownLost) {
+        EXPECT_EQ(rt.label(Label::Label2).caption, row.shownLost) << "the final Lost is shown";
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Events, EndOfGameTest,
+    testing::Values(EndRow { "TickAtEqualScores", Event::Tick, 0, 5, 0, false, 5, "5" },
+        EndRow { "TickOneAbove", Event::Tick, 0, 4, 0, true, 5, "5" },
+        EndRow { "TickUpTo32767", Event::Tick, 0, 32767, 32762, false, 32767, "32767" },
+        EndRow { "HitAtEqualScores", Event::Key, 'a', 3, 3, false, 3, nullptr },
+        EndRow { "MissAtEqualScores", Event::Key, '#', 3, 3, true, 4, "4" },
+        EndRow { "MissBehind", Event::Key, '#', 5, 0, false, 1, nullptr },
+        EndRow { "HitAhead", Event::Key, 'b', 5, 0, false, 0, nullptr }),
+    [](const testing::TestParamInfo<EndRow>& info) { return std::string(info.param.name); });
 
 struct BottomRow {
     const char* name;
@@ -158,27 +226,6 @@ TEST_F(TickTest, TwoLettersLostInOneTickCostTenAndGetDifferentLetters)
     EXPECT_EQ(rt.label(Label::Label2).caption, "10");
 }
 
-TEST_F(TickTest, EqualScoresGoOnAndHideAnOldGameOver)
-{
-    startGame();
-    state().Hits = 3;
-    state().Lost = 3;
-    rt.label(Label::Label5).visible = true;
-    form.Timer1_Timer();
-    EXPECT_EQ(state().GameOver, game::False);
-    EXPECT_FALSE(rt.label(Label::Label5).visible);
-}
-
-TEST_F(TickTest, ALetterLostByFallingCanEndTheGame)
-{
-    startGame();
-    state().Hits = 4;
-    rt.box(1).top = 386;
-    form.Timer1_Timer();
-    EXPECT_EQ(state().GameOver, True);
-    EXPECT_EQ(rt.label(Label::Label2).caption, "5") << "the final Lost is shown";
-}
-
 class PraiseTest : public GameTest, public testing::WithParamInterface<int> { };
 
 TEST_P(PraiseTest, ShowsTheSmileyFromALeadOf170AndNeverSwitchesItsTimerOffWhileItHolds)
@@ -227,16 +274,6 @@ TEST_F(TickTest, LostAboveThe16BitLimitStopsTheTickAfterTheReplacement)
     EXPECT_EQ(letters()[0], 'x');
     EXPECT_EQ(rt.box(1).top, 1);
     EXPECT_EQ(rt.journal.back(), "Picture1.Top=1") << "nothing may follow the failed step";
-}
-
-TEST_F(TickTest, LostMayReachExactly32767)
-{
-    startGame();
-    state().Hits = 32767;
-    state().Lost = 32762;
-    rt.box(1).top = 386;
-    EXPECT_NO_THROW(form.Timer1_Timer());
-    EXPECT_EQ(rt.label(Label::Label2).caption, "32767");
 }
 
 using BlinkTest = GameTest;

@@ -6,7 +6,6 @@
 
 #include <QList>
 #include <QObject>
-#include <QString>
 
 #include <memory>
 
