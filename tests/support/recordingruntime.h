@@ -14,9 +14,9 @@
 
 namespace test {
 
-// A game::Runtime that keeps the state of every control and writes each operation,
-// in order, to a journal: "Picture1.Visible=0", "Timer2.Enabled=1",
-// "Label1.Caption=12", "Picture3.Top?" (a read), "Check1.Value=0", "End".
+// A game::Runtime that keeps the state of every control and writes each operation
+// that changes something, in order, to a journal: "Picture1.Visible=0",
+// "Timer2.Enabled=1", "Label1.Caption=12", "Check1.Value=0", "Rnd" (a draw), "End".
 // Random numbers come from the script first and then from the program's generator.
 class RecordingRuntime : public game::Runtime {
 public:
@@ -123,13 +123,6 @@ private:
     }
     game::Generator m_generator;
 };
-
-// Formats a float as the journal does: whole numbers without a decimal point.
-std::string number(float value);
-
-} // namespace test
-
-namespace test {
 
 // A random number that DrawLetter turns into the given lower-case letter.
 [[nodiscard]] constexpr float randomFor(char letter)
