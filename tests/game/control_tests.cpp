@@ -87,7 +87,7 @@ TEST_F(StartUpTest, FormLoadSelectsLevelAndAccelerationIAndLeavesTheWindowIdle)
     EXPECT_EQ(state().BlinkCount, 0);
     // Untouched by start-up: the first tick before any Start relies on these zeros.
     EXPECT_EQ(state().FallStep, 0);
-    EXPECT_EQ(letters(), std::string(5, '\0'));
+    EXPECT_EQ(letters(), std::string(game::Lanes, '\0'));
 }
 
 using StartTest = ControlTest;
