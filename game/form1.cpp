@@ -21,9 +21,6 @@ namespace {
             rt.setVisible(laneBox(lane), visible);
     }
 
-} // namespace
-
-namespace {
     // The number (1..4) of the first flag that is true, 0 if none is.
     int firstTrue(const Int16 (&flags)[4])
     {
@@ -33,6 +30,7 @@ namespace {
         }
         return 0;
     }
+
 } // namespace
 
 int GameState::level() const { return firstTrue({ LevelI, LevelII, LevelIII, LevelIV }); }
@@ -140,7 +138,7 @@ void Form1::Timer1_Timer()
     // Each flag is tested on its own; with exactly one level selected one block runs.
     const Int16 levelFlags[]
         = { m_state.LevelI, m_state.LevelII, m_state.LevelIII, m_state.LevelIV };
-    for (int level = 1; level <= 4; ++level) {
+    for (int level = 1; level <= Levels; ++level) {
         if (levelFlags[level - 1])
             runLevelBlock(level);
     }
@@ -226,7 +224,7 @@ void Form1::Picture1_KeyPress(Int16 KeyAscii)
         return;
     const Int16 levelFlags[]
         = { m_state.LevelI, m_state.LevelII, m_state.LevelIII, m_state.LevelIV };
-    for (int level = 1; level <= 4; ++level) {
+    for (int level = 1; level <= Levels; ++level) {
         if (!levelFlags[level - 1])
             continue;
         if (m_state.GameOver)
