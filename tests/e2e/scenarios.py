@@ -21,7 +21,7 @@ import time
 import traceback
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
-from harness import XDesktop, hold, wait_equal, wait_for  # noqa: E402
+from harness import WaylandDesktop, XDesktop, hold, wait_equal, wait_for  # noqa: E402
 from harness.letters import Letters  # noqa: E402
 from harness.zelvaro import CLIENT, Zelvaro  # noqa: E402
 
@@ -36,6 +36,10 @@ BETWEEN_GAMES = dict(lanes=0, Start="enabled", Stop="-enabled", Pause="-enabled 
                      Options="enabled", Help="enabled")
 
 SCENARIOS = {}
+
+
+class Missing(Exception):
+    """A tool that this scenario alone needs is missing."""
 
 
 class OutOfTime(BaseException):
@@ -508,6 +512,27 @@ def keys_stay(args):
         typing_hits("About")
 
 
+@scenario
+def wayland(args):
+    """Natively on Wayland with no X server, driven through accessibility actions: a
+    game, Exit and the farewell. The program chooses its platform itself."""
+    desktop = WaylandDesktop(accessibility=True)
+    if desktop.missing():
+        raise Missing(", ".join(desktop.missing()))
+    with desktop:
+        z = Zelvaro(desktop, args.program, env={"QT_QPA_PLATFORM": None})
+        with open(f"/proc/{z.process.pid}/environ", "rb") as f:
+            given = {entry.partition(b"=")[0].decode() for entry in f.read().split(b"\0")}
+        leaked = given & {"DISPLAY", "QT_QPA_PLATFORM"}
+        if leaked:
+            raise AssertionError(f"the program was given {sorted(leaked)}")
+        z.press("Start")
+        first = Letters(args.letters).start()[0]
+        wait_equal(lambda: z.letters(1), [first], what="lane 1's letter")
+        z.press("Exit")
+        farewell(z, desktop)
+
+
 def main():
     parser = argparse.ArgumentParser(
         description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter
@@ -530,6 +555,9 @@ def main():
     started = time.monotonic()
     try:
         SCENARIOS[args.scenario](args)
+    except Missing as missing:
+        print(f"skipped: missing {missing} (scripts/setup test installs it)")
+        return SKIPPED
     except (Exception, OutOfTime):
         traceback.print_exc()
         print(f"FAILED {args.scenario} after {time.monotonic() - started:.1f} s")
