@@ -218,6 +218,11 @@ class XDesktop(Desktop):
         result = subprocess.run(argv, capture_output=True, text=True, env=self.env, timeout=20)
         return [int(line) for line in result.stdout.split()]
 
+    def popups(self, pid):
+        """Ids of the process's mapped override-redirect windows: its open menus."""
+        return [w for w in self.windows(pid=pid)
+                if "Override Redirect State: yes" in self.x("xwininfo", "-id", str(w))]
+
     def geometry(self, window):
         """The window's rectangle without the window manager's frame: x, y, width,
         height on the screen."""
@@ -236,6 +241,15 @@ class XDesktop(Desktop):
             return x, y, width, height
         left, right, top, bottom = (int(v) for v in output.split("=")[1].split(","))
         return x - left, y - top, width + left + right, height + top + bottom
+
+    def focused(self):
+        """The top-level window that has the keyboard (the X input focus); 0 for none."""
+        return int(self.x("xdotool", "getwindowfocus"))
+
+    def title_bar(self, window):
+        """The centre of the window manager's title bar above the window: x, y."""
+        x, y, width, _ = self.frame_geometry(window)
+        return x + width / 2, (y + self.geometry(window)[1]) / 2
 
     def screenshot(self, window="root"):
         """A picture of the window as it is on the screen now."""
@@ -280,6 +294,13 @@ class XDesktop(Desktop):
     def focus(self, window):
         """Gives the window the keyboard and waits until it has it."""
         self.x("xdotool", "windowfocus", "--sync", str(window))
+
+    def activate(self, window, timeout=10.0):
+        """Asks the window manager to activate the window, as a switch between windows
+        does, and waits until the window has the keyboard."""
+        self.x("xdotool", "windowactivate", str(window))
+        has_keys = lambda: self.focused() == window  # noqa: E731
+        wait_for(has_keys, timeout, f"window {window} to have the keyboard")
 
     def close_window(self, window, timeout=10.0):
         """Asks the window manager to close the window, as its close box does, once

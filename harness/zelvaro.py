@@ -195,6 +195,10 @@ class Zelvaro:
             lambda: "showing" not in self.a11y.node(self.menu_item(*path)).states,
             what="the menu to close",
         )
+        if self.desktop.x_input:
+            # Until the X server has unmapped the popups they hold the pointer, and
+            # the next click would only close them.
+            wait_for(lambda: not self.desktop.popups(self.process.pid), what="the menus to go")
 
     def type(self, text):
         """Types text into the main window, which gets the keyboard first (without a

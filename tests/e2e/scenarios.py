@@ -21,7 +21,7 @@ import time
 import traceback
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
-from harness import XDesktop, hold, wait_equal, wait_for  # noqa: E402
+from harness import WaylandDesktop, XDesktop, hold, wait_equal, wait_for  # noqa: E402
 from harness.letters import Letters  # noqa: E402
 from harness.speech import Speech  # noqa: E402
 from harness.zelvaro import CLIENT, Blind, Zelvaro  # noqa: E402
@@ -49,10 +49,18 @@ def scenario(function):
     return function
 
 
-def speaking(function):
-    """Marks a scenario that needs speech-dispatcher and Orca too."""
-    function.missing = Speech.missing
-    return function
+def needs(missing):
+    """Marks a scenario that needs more than an X desktop: missing() names what of it
+    is not installed, and the scenario is skipped then."""
+
+    def mark(function):
+        function.missing = missing
+        return function
+
+    return mark
+
+
+speaking = needs(Speech.missing)  # speech-dispatcher and Orca
 
 
 # --- Checks on screenshots ------------------------------------------------------------
@@ -472,6 +480,115 @@ def speak_option(args):
         z.type("1")
         expected.append("Game over, hits 0, lost 1")
         wait_equal(lambda: speech.said("zelvaro"), expected, 20, "the result")
+
+
+def click_falling(desktop, z, lane):
+    """Clicks near the bottom of lane's falling box, again until the box covered the
+    point both before and after the click (it only moves down while nobody types)."""
+
+    def clicked():
+        before = z.lane(lane).rect
+        x, y = before.x + before.width / 2, before.y + before.height - 4
+        desktop.click(x, y)
+        desktop.x("xdotool", "getmouselocation")  # a round trip: the server has the click
+        return z.lane(lane).rect.y <= y
+
+    wait_for(clicked, what=f"a click on lane {lane}'s box")
+
+
+@scenario
+def keys_stay(args):
+    """Under a window manager, with the real mouse and keyboard: a game keeps the
+    keys after clicks in the client area, a lone Alt, Tab round the controls and a
+    visit to another program; the about window keeps them whatever is clicked behind
+    it, and gives them back when Space presses Ok."""
+    with XDesktop(window_manager=True, accessibility=True) as desktop:
+        z = Zelvaro(desktop, args.program)
+        play = Letters(args.letters)
+        main = z.window()
+        hits = 0
+
+        def typing_hits(after):
+            # Both lanes' letters, so that neither falls out of the field meanwhile.
+            nonlocal hits
+            desktop.type(play.hit(1) + play.hit(2))
+            hits += 2
+            wait_equal(lambda: counters(z), (str(hits), "0"), what=f"two hits after {after}")
+            wait_equal(lambda: z.letters(2), play.shown(), what=f"the letters after {after}")
+
+        z.press("Start")
+        play.start()
+        wait_for(lambda: desktop.focused() == main, what="the keyboard on the main window")
+        typing_hits("Start")
+
+        client = z.client()
+        field = lambda: desktop.click(client.x + 20, client.y + 250)  # noqa: E731
+        title_bar = lambda: desktop.click(*desktop.title_bar(main))  # noqa: E731
+        clicks = {
+            "lane 2's box": lambda: click_falling(desktop, z, 2),
+            "the empty field": field,
+            "the label Hits:": lambda: z.click(lambda: z.tree.control("Hits:", "label"), "Hits:"),
+        }
+        for target, click in clicks.items():
+            click()
+            typing_hits(f"a click on {target}")
+
+        desktop.key("Alt_L")
+        typing_hits("a lone Alt")
+
+        # Tab passes the disabled Start and every box but lane 1's, also those off the field.
+        for name, role in (("Exit", "push button"), ("Stop", "push button"),
+                           ("Pause", "check box"), ("Lane 1", "filler")):
+            desktop.key("Tab")
+            wait_for(lambda: z.has(name, role, "focused"), what=f"Tab to reach {name}")
+        typing_hits("Tab round the controls")
+
+        desktop.start("xmessage", ["xmessage", "-geometry", "+20+20", "another program"])
+        other = desktop.wait_window("xmessage")
+        for way_back, back in (("a click on the title bar", title_bar),
+                               ("the window manager's switch", lambda: desktop.activate(main))):
+            desktop.activate(other)
+            desktop.key("x")
+            back()
+            wait_for(lambda: desktop.focused() == main, what=f"the keyboard back by {way_back}")
+            typing_hits(f"a visit to another program and {way_back}")
+
+        z.press("Stop")
+        for target, click in (("the play field", field), ("the title bar", title_bar)):
+            z.choose("Help", "About")
+            about = desktop.wait_window("Form2", z.process.pid)
+            wait_for(lambda: desktop.focused() == about, what="the keyboard on About")
+            click()
+            desktop.sync_window_manager()
+            hold(lambda: desktop.focused() == about and z.has("Ok", "push button", "focused"),
+                 0.5, f"the keyboard on Ok after a click on {target}")
+            desktop.key("space")
+            desktop.wait_gone(about)
+            wait_for(lambda: desktop.focused() == main, what="the keyboard back on the main window")
+
+        z.press("Start")
+        play.start()
+        hits = 0
+        typing_hits("About")
+
+
+@scenario
+@needs(lambda: WaylandDesktop(accessibility=True).missing())
+def wayland(args):
+    """Natively on Wayland with no X server, driven through accessibility actions: a
+    game, Exit and the farewell. The program chooses its platform itself."""
+    with WaylandDesktop(accessibility=True) as desktop:
+        z = Zelvaro(desktop, args.program, env={"QT_QPA_PLATFORM": None})
+        with open(f"/proc/{z.process.pid}/environ", "rb") as f:
+            given = {entry.partition(b"=")[0].decode() for entry in f.read().split(b"\0")}
+        leaked = given & {"DISPLAY", "QT_QPA_PLATFORM"}
+        if leaked:
+            raise AssertionError(f"the program was given {sorted(leaked)}")
+        z.press("Start")
+        first = Letters(args.letters).start()[0]
+        wait_equal(lambda: z.letters(1), [first], what="lane 1's letter")
+        z.press("Exit")
+        farewell(z, desktop)
 
 
 def main():
