@@ -59,6 +59,12 @@ namespace {
 
         // The program's own options are declared here and read in CommandLine's
         // constructor.
+        parser.addOption(QCommandLineOption(QStringLiteral("speak"),
+            QStringLiteral("Speaks each letter as it appears, through speech-dispatcher.\n"
+                           "Without --speak or --no-speak, the game is spoken while the\n"
+                           "desktop's screen reader is on.")));
+        parser.addOption(QCommandLineOption(QStringLiteral("no-speak"),
+            QStringLiteral("Never speaks, not even for a screen reader.")));
 
         for (const QtOption& qt : qtOptions) {
             QStringList names { QString::fromLatin1(qt.name) };
@@ -103,6 +109,18 @@ CommandLine::CommandLine(int argc, const char* const* argv)
         m_error = QStringLiteral("Unexpected argument '%1'.").arg(stray.first());
         return;
     }
+
+    const bool speak = parser.isSet(QStringLiteral("speak"));
+    const bool noSpeak = parser.isSet(QStringLiteral("no-speak"));
+    if (speak && noSpeak) {
+        m_request = Request::Refused;
+        m_error = QStringLiteral("'--speak' and '--no-speak' cannot be used together.");
+        return;
+    }
+    if (speak)
+        m_speech = Speech::On;
+    else if (noSpeak)
+        m_speech = Speech::Off;
 
     if (parser.isSet(QStringLiteral("help")))
         m_request = Request::Help;

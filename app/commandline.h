@@ -22,6 +22,8 @@ public:
         Version, // --version
         Refused, // an unknown option, a missing value or a stray argument
     };
+    // Whether the game is spoken: --speak, --no-speak, or while a screen reader runs.
+    enum class Speech { WithScreenReader, On, Off };
 
     CommandLine(int argc, const char* const* argv);
 
@@ -40,6 +42,7 @@ public:
     [[nodiscard]] const QString& x11Display() const { return m_x11Display; }
     // Whether -style chose the widget style.
     [[nodiscard]] bool styleChosen() const { return m_styleChosen; }
+    [[nodiscard]] Speech speech() const { return m_speech; }
 
 private:
     QString m_programName;
@@ -48,6 +51,7 @@ private:
     QString m_platform;
     QString m_x11Display;
     bool m_styleChosen = false;
+    Speech m_speech = Speech::WithScreenReader;
 };
 
 } // namespace app

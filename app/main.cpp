@@ -3,6 +3,7 @@
 #include "app/commandline.h"
 #include "app/display.h"
 #include "app/fontconfigreader.h"
+#include "app/speech.h"
 #include "ui/qtruntime.h"
 
 #include <QApplication>
@@ -32,5 +33,6 @@ int main(int argc, char* argv[])
 
     ui::QtRuntime runtime;
     runtime.start();
+    const app::Speech speech(runtime, commandLine.speech());
     return QApplication::exec();
 }

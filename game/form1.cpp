@@ -21,9 +21,6 @@ namespace {
             rt.setVisible(laneBox(lane), visible);
     }
 
-} // namespace
-
-namespace {
     // The number (1..4) of the first flag that is true, 0 if none is.
     int firstTrue(const Int16 (&flags)[4])
     {
@@ -33,6 +30,7 @@ namespace {
         }
         return 0;
     }
+
 } // namespace
 
 int GameState::level() const { return firstTrue({ LevelI, LevelII, LevelIII, LevelIV }); }
@@ -140,7 +138,7 @@ void Form1::Timer1_Timer()
     // Each flag is tested on its own; with exactly one level selected one block runs.
     const Int16 levelFlags[]
         = { m_state.LevelI, m_state.LevelII, m_state.LevelIII, m_state.LevelIV };
-    for (int level = 1; level <= 4; ++level) {
+    for (int level = 1; level <= Levels; ++level) {
         if (levelFlags[level - 1])
             runLevelBlock(level);
     }
@@ -226,7 +224,7 @@ void Form1::Picture1_KeyPress(Int16 KeyAscii)
         return;
     const Int16 levelFlags[]
         = { m_state.LevelI, m_state.LevelII, m_state.LevelIII, m_state.LevelIV };
-    for (int level = 1; level <= 4; ++level) {
+    for (int level = 1; level <= Levels; ++level) {
         if (!levelFlags[level - 1])
             continue;
         if (m_state.GameOver)
@@ -279,24 +277,26 @@ void Form1::SIV_Click() { selectSpeed(4); }
 
 void Form1::selectLevel(int level)
 {
-    m_state.LevelI = flag(level == 1);
-    m_state.LevelII = flag(level == 2);
-    m_state.LevelIII = flag(level == 3);
-    m_state.LevelIV = flag(level == 4);
-    for (int i = 0; i < Levels; ++i)
-        m_rt.setChecked(levelItems[i].id, i + 1 == level);
-    m_rt.setCaption(Label::Label8, digits[level - 1]);
+    selectOption({ &m_state.LevelI, &m_state.LevelII, &m_state.LevelIII, &m_state.LevelIV },
+        levelItems, Label::Label8, level);
 }
 
 void Form1::selectSpeed(int speed)
 {
-    m_state.SpeedI = flag(speed == 1);
-    m_state.SpeedII = flag(speed == 2);
-    m_state.SpeedIII = flag(speed == 3);
-    m_state.SpeedIV = flag(speed == 4);
-    for (int i = 0; i < Speeds; ++i)
-        m_rt.setChecked(speedItems[i].id, i + 1 == speed);
-    m_rt.setCaption(Label::Label9, digits[speed - 1]);
+    selectOption({ &m_state.SpeedI, &m_state.SpeedII, &m_state.SpeedIII, &m_state.SpeedIV },
+        speedItems, Label::Label9, speed);
+}
+
+void Form1::selectOption(
+    const std::array<Int16*, 4>& flags, const MenuItem (&items)[4], Label label, int choice)
+{
+    // All four flags of the group first, then the ticks of its items I to IV, then
+    // the digit beside "Level:" or "Acceleration:".
+    for (int i = 0; i < 4; ++i)
+        *flags[i] = flag(i + 1 == choice);
+    for (int i = 0; i < 4; ++i)
+        m_rt.setChecked(items[i].id, i + 1 == choice);
+    m_rt.setCaption(label, digits[choice - 1]);
 }
 
 void Form1::about_Click()

@@ -30,6 +30,8 @@ struct GameState {
     [[nodiscard]] int speed() const;
 };
 
+struct MenuItem;
+
 // The main window's handlers, named after the control and event they handle.
 // Each runs to its end unless a counter step raises OverflowError, which ends
 // the handler at that step with every earlier step done.
@@ -80,6 +82,8 @@ private:
     void farewell();
     void selectLevel(int level);
     void selectSpeed(int speed);
+    void selectOption(
+        const std::array<Int16*, 4>& flags, const MenuItem (&items)[4], Label label, int choice);
     void runLevelBlock(int level);
     void endOfTickChecks();
     void gameOverSequence();

@@ -5,6 +5,7 @@
 #include "game/form1.h"
 #include "game/form2.h"
 #include "tests/support/recordingruntime.h"
+#include "tests/support/windowstate.h"
 
 #include <gtest/gtest.h>
 
@@ -28,6 +29,8 @@ protected:
     }
 
     [[nodiscard]] game::GameState& state() { return form.state(); }
+    // What tells the window's five states apart: EXPECT_EQ(look(), WindowState::Running).
+    [[nodiscard]] WindowLook look() { return test::look(state(), rt); }
 
     // Start-up as the runtime runs it; the journal is empty afterwards.
     void load()
@@ -79,7 +82,7 @@ protected:
 
     void setLetters(std::string_view text)
     {
-        for (int i = 0; i < 5; ++i)
+        for (int i = 0; i < game::Lanes; ++i)
             state().Letters[i] = static_cast<game::Int16>(text[i]);
     }
 

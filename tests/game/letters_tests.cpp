@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/game/fixture.h"
 
+#include <array>
 #include <cmath>
 #include <ostream>
 #include <set>
@@ -12,16 +13,12 @@ namespace {
 
 using DrawLetterTest = GameTest;
 
-TEST_F(DrawLetterTest, TheEndsOfTheRandomRangeGiveAAndZ)
+TEST_F(DrawLetterTest, EachTwentySixthOfTheRangeIsOneLetterUpToItsEnds)
 {
     // Rounding instead of the floor would give 96 or 123 at the ends of [0, 1).
     rt.scriptedRandom = { 0.0f, std::nextafter(1.0f, 0.0f) };
     EXPECT_EQ(form.DrawLetter(), 'a');
     EXPECT_EQ(form.DrawLetter(), 'z');
-}
-
-TEST_F(DrawLetterTest, EachTwentySixthOfTheRangeIsOneLetter)
-{
     for (char letter = 'a'; letter <= 'z'; ++letter) {
         rt.scriptedRandom = { randomFor(letter) };
         EXPECT_EQ(form.DrawLetter(), letter);
@@ -43,27 +40,24 @@ TEST_F(DrawLetterTest, TheProgramsGeneratorGivesOnlyLowerCaseLettersAndAllOfThem
 
 using DrawAllLettersTest = GameTest;
 
-TEST_F(DrawAllLettersTest, ACollisionRedrawsLanesTwoToFiveButKeepsLaneOne)
+TEST_F(DrawAllLettersTest, ACollisionOfAnyTwoLanesRedrawsLanesTwoToFiveButKeepsLaneOne)
 {
-    script("a"
-           "bacd" // lane 3 repeats lane 1
-           "bcde");
-    form.DrawAllLetters();
-    EXPECT_EQ(letters(), "abcde");
-    EXPECT_EQ(draws(), 9);
-}
-
-TEST_F(DrawAllLettersTest, ComparesAllFiveLanesWhateverTheLevel)
-{
-    // Start draws the same way at every level: even at level I, where lanes 4 and 5 stand
-    // off the field, a repeat between them is drawn again.
+    // Start draws the same way at every level: even at level I, where lanes 4 and 5
+    // stand off the field, a repeat between them is drawn again.
     load();
-    script("a"
-           "bcdd"
-           "bcde");
-    form.DrawAllLetters();
-    EXPECT_EQ(letters(), "abcde");
-    EXPECT_EQ(draws(), 9);
+    for (const char* drawn : { "a"
+                               "bacd" // lane 3 repeats lane 1
+                               "bcde",
+             "a"
+             "bcdd" // lanes 4 and 5
+             "bcde" }) {
+        SCOPED_TRACE(drawn);
+        rt.clearJournal();
+        script(drawn);
+        form.DrawAllLetters();
+        EXPECT_EQ(letters(), "abcde");
+        EXPECT_EQ(draws(), 9);
+    }
 }
 
 TEST_F(DrawAllLettersTest, FromTheProgramsGeneratorAlwaysGivesFiveDifferentLetters)
@@ -76,23 +70,6 @@ TEST_F(DrawAllLettersTest, FromTheProgramsGeneratorAlwaysGivesFiveDifferentLette
     }
 }
 
-using ReplaceLetterTest = GameTest;
-
-TEST_F(ReplaceLetterTest, RedrawsAndResetsTheTopUntilTheActiveLettersDiffer)
-{
-    // Each draw puts the box back to Top 1; the box is neither cleared nor printed into,
-    // and the lane may end up with the letter it had before.
-    setLetters("abcde");
-    rt.box(3).top = 200;
-    script("abdec");
-    form.ReplaceLetter(3, 4);
-    EXPECT_EQ(letters(), "abcde");
-    EXPECT_EQ(rt.journal,
-        (Journal { "Rnd", "Picture3.Top=1", "Rnd", "Picture3.Top=1", "Rnd", "Picture3.Top=1", "Rnd",
-            "Picture3.Top=1", "Rnd", "Picture3.Top=1" }));
-    EXPECT_EQ(rt.box(3).top, 1);
-}
-
 struct ReplaceRow {
     const char* name;
     const char* before;
@@ -102,20 +79,28 @@ struct ReplaceRow {
     friend void PrintTo(const ReplaceRow& row, std::ostream* out) { *out << row.name; }
 };
 
-class ReplaceRuleTest : public GameTest, public testing::WithParamInterface<ReplaceRow> { };
+class ReplaceLetterTest : public GameTest, public testing::WithParamInterface<ReplaceRow> { };
 
-TEST_P(ReplaceRuleTest, DrawsUntilTheLetterDiffersFromTheOtherActiveLanesOnly)
+TEST_P(ReplaceLetterTest, DrawsUntilTheLetterDiffersFromTheOtherActiveLanesOnly)
 {
+    // The box goes back to the top, but its new letter shows only at the next tick.
     const ReplaceRow& row = GetParam();
     setLetters(row.before);
+    rt.box(row.lane).top = 200;
+    const std::u16string shown(1, u'?');
+    rt.box(row.lane).printed = shown;
     script(row.drawn);
     form.ReplaceLetter(row.lane, row.level);
     EXPECT_EQ(letters(), row.after);
     EXPECT_EQ(draws(), static_cast<int>(std::string_view(row.drawn).size()));
+    EXPECT_EQ(rt.box(row.lane).top, 1);
+    EXPECT_EQ(rt.box(row.lane).printed, shown);
 }
 
-INSTANTIATE_TEST_SUITE_P(Lanes, ReplaceRuleTest,
+INSTANTIATE_TEST_SUITE_P(Lanes, ReplaceLetterTest,
     testing::Values(ReplaceRow { "LevelIMayRepeatAnInactiveLane", "abcde", 1, 1, "c", "cbcde" },
+        // Any other active letter is drawn again; the lane's own old letter may come back.
+        ReplaceRow { "LevelIVRejectsEveryOtherLane", "abcde", 3, 4, "abdec", "abcde" },
         ReplaceRow { "LevelIIIIgnoresLaneFive", "abcde", 1, 3, "e", "ebcde" },
         ReplaceRow { "LevelIIRejectsTheLetterOfLaneThree", "abcde", 1, 2, "cf", "fbcde" },
         // Before the first Start every letter is 0; a replacement must still end once the
@@ -125,33 +110,27 @@ INSTANTIATE_TEST_SUITE_P(Lanes, ReplaceRuleTest,
 
 struct LaneRow {
     int level;
-    Journal lefts;
+    std::array<float, game::Lanes> lefts;
     friend void PrintTo(const LaneRow& row, std::ostream* out) { *out << "level " << row.level; }
 };
 
 class PlaceLanesTest : public GameTest, public testing::WithParamInterface<LaneRow> { };
 
-TEST_P(PlaceLanesTest, SetsTheLeftOfAllFiveBoxesInLaneOrder)
+TEST_P(PlaceLanesTest, SetsTheLeftOfAllFiveBoxesAndLeavesTheirTop)
 {
-    rt.box(2).top = 77;
+    for (int lane = 1; lane <= game::Lanes; ++lane)
+        rt.box(lane).top = 77;
     form.PlaceLanes(GetParam().level);
-    EXPECT_EQ(rt.journal, GetParam().lefts);
-    EXPECT_EQ(rt.box(2).top, 77) << "placing must leave the Top alone";
+    for (int lane = 1; lane <= game::Lanes; ++lane) {
+        EXPECT_EQ(rt.box(lane).left, GetParam().lefts[lane - 1]) << "Picture" << lane;
+        EXPECT_EQ(rt.box(lane).top, 77) << "Picture" << lane;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Levels, PlaceLanesTest,
-    testing::Values(LaneRow { 1,
-                        { "Picture1.Left=104", "Picture2.Left=200", "Picture3.Left=-40",
-                            "Picture4.Left=-40", "Picture5.Left=-40" } },
-        LaneRow { 2,
-            { "Picture1.Left=56", "Picture2.Left=136", "Picture3.Left=216", "Picture4.Left=-40",
-                "Picture5.Left=-40" } },
-        LaneRow { 3,
-            { "Picture1.Left=40", "Picture2.Left=104", "Picture3.Left=168", "Picture4.Left=232",
-                "Picture5.Left=-40" } },
-        LaneRow { 4,
-            { "Picture1.Left=40", "Picture2.Left=104", "Picture3.Left=168", "Picture4.Left=232",
-                "Picture5.Left=296" } }),
+    testing::Values(LaneRow { 1, { 104, 200, -40, -40, -40 } },
+        LaneRow { 2, { 56, 136, 216, -40, -40 } }, LaneRow { 3, { 40, 104, 168, 232, -40 } },
+        LaneRow { 4, { 40, 104, 168, 232, 296 } }),
     [](const testing::TestParamInfo<LaneRow>& info) {
         return "Level" + std::to_string(info.param.level);
     });

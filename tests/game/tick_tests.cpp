@@ -2,7 +2,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "tests/game/fixture.h"
 
-#include <algorithm>
 #include <ostream>
 
 using namespace test;
@@ -11,73 +10,127 @@ using game::True;
 
 namespace {
 
-class TickTest : public GameTest {
-protected:
-    // The journal from the first entry equal to first on.
-    [[nodiscard]] Journal from(const std::string& first) const
-    {
-        const auto at = std::find(rt.journal.begin(), rt.journal.end(), first);
-        return Journal(at, rt.journal.end());
-    }
-};
-
-TEST_F(TickTest, MovesAllActiveBoxesThenPrintsThemThenTestsTheBottomThenShowsTheScore)
-{
-    startGame("abcde");
-    form.Timer1_Timer();
-    EXPECT_EQ(rt.journal,
-        (Journal { "Picture1.Top?", "Picture1.Top=2", "Picture1.Clear", "Picture2.Top?",
-            "Picture2.Top=2", "Picture2.Clear", "Picture1.Print=a", "Picture2.Print=b",
-            "Form1.ScaleHeight?", "Picture1.Top?", "Form1.ScaleHeight?", "Picture2.Top?",
-            "Label1.Caption=0", "Label2.Caption=0", "Label5.Visible=0", "Label10.Visible=0",
-            "Timer2.Enabled=0" }));
-}
+using TickTest = GameTest;
 
 TEST_F(TickTest, BeforeTheFirstStartPrintsCodeZeroIntoTheHiddenBoxesAndShowsZeros)
 {
-    // Timer1 ticks from start-up on; the tick must cope with the untouched state.
+    // Timer1 ticks from start-up on; the tick must cope with the untouched state:
+    // FallStep 0 moves nothing and no box can fall out.
     load();
-    rt.box(1).top = 50;
-    rt.box(2).top = 50;
+    rt.box(1).top = rt.box(2).top = 386;
+    rt.label(Label::Label5).visible = true;
     form.Timer1_Timer();
-    EXPECT_EQ(rt.journal,
-        (Journal { "Picture1.Top?", "Picture1.Top=50", "Picture1.Clear", "Picture2.Top?",
-            "Picture2.Top=50", "Picture2.Clear", "Picture1.Print=\\u0000", "Picture2.Print=\\u0000",
-            "Form1.ScaleHeight?", "Picture1.Top?", "Form1.ScaleHeight?", "Picture2.Top?",
-            "Label1.Caption=0", "Label2.Caption=0", "Label5.Visible=0", "Label10.Visible=0",
-            "Timer2.Enabled=0" }));
+    for (int lane = 1; lane <= 2; ++lane) {
+        EXPECT_EQ(rt.box(lane).top, 386) << "Picture" << lane;
+        EXPECT_EQ(rt.box(lane).printed, std::u16string(1, u'\0')) << "Picture" << lane;
+    }
+    EXPECT_EQ(state().Lost, 0);
+    EXPECT_EQ(rt.label(Label::Label1).caption, "0");
+    EXPECT_EQ(rt.label(Label::Label2).caption, "0");
+    EXPECT_EQ(look(), WindowState::Idle);
 }
 
-TEST_F(TickTest, RewritesTheCaptionsOnEveryRunningTick)
+TEST_F(TickTest, ShowsTheScoreOfTheKeysTypedSinceTheLastTick)
 {
+    // A judged key that does not end the game leaves the captions to the next tick.
     startGame();
     form.Timer1_Timer();
+    press('a');
+    press('b');
+    press('#');
     form.Timer1_Timer();
-    EXPECT_EQ(rt.entries("Label"),
-        (Journal { "Label1.Caption=0", "Label2.Caption=0", "Label5.Visible=0", "Label10.Visible=0",
-            "Label1.Caption=0", "Label2.Caption=0", "Label5.Visible=0", "Label10.Visible=0" }));
+    EXPECT_EQ(rt.label(Label::Label1).caption, "2");
+    EXPECT_EQ(rt.label(Label::Label2).caption, "1");
 }
 
-TEST_F(TickTest, DoesNothingAtAllOnceStoppedOrLost)
+enum class Event { Tick, Key };
+
+struct FinishedRow {
+    const char* name;
+    bool stopped; // else lost
+    Event event;
+    friend void PrintTo(const FinishedRow& row, std::ostream* out) { *out << row.name; }
+};
+
+class FinishedGameTest : public GameTest, public testing::WithParamInterface<FinishedRow> { };
+
+TEST_P(FinishedGameTest, NeitherATickNorAKeyChangesAnything)
 {
-    for (bool stop : { true, false }) {
-        SCOPED_TRACE(stop ? "stopped" : "lost");
-        startGame();
-        rt.box(1).top = 386;
-        if (stop)
-            form.Command3_Click();
-        else
-            press('z');
-        rt.label(Label::Label5).visible = true;
-        rt.clearJournal();
-        const std::string before = letters();
-        const auto lost = state().Lost;
+    // Timer1 goes on ticking between games and Picture1 may still take a key.
+    const FinishedRow& row = GetParam();
+    startGame();
+    rt.box(1).top = 386;
+    if (row.stopped)
+        form.Command3_Click();
+    else
+        press('z');
+    rt.clearJournal();
+    const game::GameState before = state();
+    if (row.event == Event::Tick) {
         form.Timer1_Timer();
-        EXPECT_EQ(rt.journal, Journal {});
-        EXPECT_EQ(letters(), before);
-        EXPECT_EQ(state().Lost, lost);
+    } else {
+        press('a');
+        press('1');
+    }
+    EXPECT_EQ(rt.journal, Journal {});
+    EXPECT_EQ(letters(), "abcde");
+    EXPECT_EQ(state().Hits, before.Hits);
+    EXPECT_EQ(state().Lost, before.Lost);
+    EXPECT_EQ(state().FallStep, before.FallStep);
+}
+
+INSTANTIATE_TEST_SUITE_P(Events, FinishedGameTest,
+    testing::Values(FinishedRow { "TickWhenStopped", true, Event::Tick },
+        FinishedRow { "TickWhenLost", false, Event::Tick },
+        FinishedRow { "KeyWhenStopped", true, Event::Key },
+        FinishedRow { "KeyWhenLost", false, Event::Key }),
+    [](const testing::TestParamInfo<FinishedRow>& info) { return std::string(info.param.name); });
+
+struct EndRow {
+    const char* name;
+    Event event; // a tick in which lane 1 falls out, or a key
+    char key; // 'a' hits lane 1, '#' misses
+    game::Int16 hits, lost;
+    bool gameOver;
+    game::Int16 lostAfter;
+    const char* shownLost; // Label2 afterwards; nullptr when not written
+    friend void PrintTo(const EndRow& row, std::ostream* out) { *out << row.name; }
+};
+
+class EndOfGameTest : public GameTest, public testing::WithParamInterface<EndRow> { };
+
+TEST_P(EndOfGameTest, EndsTheGameOnceLostExceedsHits)
+{
+    // "Game Over" of the previous game stays through Start until the first tick or
+    // judged key that does not end the new game.
+    const EndRow& row = GetParam();
+    startGame();
+    state().Hits = row.hits;
+    state().Lost = row.lost;
+    rt.label(Label::Label5).visible = true;
+    if (row.event == Event::Tick) {
+        rt.box(1).top = 386;
+        form.Timer1_Timer();
+    } else {
+        press(row.key);
+    }
+    EXPECT_EQ(state().GameOver, row.gameOver ? True : game::False);
+    EXPECT_EQ(rt.label(Label::Label5).visible, row.gameOver);
+    EXPECT_EQ(state().Lost, row.lostAfter);
+    if (row.shownLost) {
+        EXPECT_EQ(rt.label(Label::Label2).caption, row.shownLost) << "the final Lost is shown";
     }
 }
+
+INSTANTIATE_TEST_SUITE_P(Events, EndOfGameTest,
+    testing::Values(EndRow { "TickAtEqualScores", Event::Tick, 0, 5, 0, false, 5, "5" },
+        EndRow { "TickOneAbove", Event::Tick, 0, 4, 0, true, 5, "5" },
+        EndRow { "TickUpTo32767", Event::Tick, 0, 32767, 32762, false, 32767, "32767" },
+        EndRow { "HitAtEqualScores", Event::Key, 'a', 3, 3, false, 3, nullptr },
+        EndRow { "MissAtEqualScores", Event::Key, '#', 3, 3, true, 4, "4" },
+        EndRow { "MissBehind", Event::Key, '#', 5, 0, false, 1, nullptr },
+        EndRow { "HitAhead", Event::Key, 'b', 5, 0, false, 0, nullptr }),
+    [](const testing::TestParamInfo<EndRow>& info) { return std::string(info.param.name); });
 
 struct BottomRow {
     const char* name;
@@ -88,7 +141,7 @@ struct BottomRow {
     friend void PrintTo(const BottomRow& row, std::ostream* out) { *out << row.name; }
 };
 
-class BottomLineTest : public TickTest, public testing::WithParamInterface<BottomRow> { };
+class BottomLineTest : public GameTest, public testing::WithParamInterface<BottomRow> { };
 
 TEST_P(BottomLineTest, LosesTheLetterOnceItsBoxTopReachesTheInnerHeight)
 {
@@ -114,24 +167,28 @@ INSTANTIATE_TEST_SUITE_P(Boxes, BottomLineTest,
         BottomRow { "StandsStillAtStepZero", 386, 0, 387, false }),
     [](const testing::TestParamInfo<BottomRow>& info) { return std::string(info.param.name); });
 
-class LevelTickTest : public TickTest, public testing::WithParamInterface<int> { };
+class LevelTickTest : public GameTest, public testing::WithParamInterface<int> { };
 
-TEST_P(LevelTickTest, TouchesOnlyTheActiveLanesAndReadsTheHeightForEach)
+TEST_P(LevelTickTest, MovesClearsAndPrintsEveryActiveLaneAndNoOther)
 {
     // Lanes outside the level stand off the field at Left -40: moving or testing them
-    // would lose letters nobody can see.
+    // would lose letters nobody can see. A box cleared after its print would show nothing.
     const int level = GetParam();
-    const int lanes = level + 1;
     startGame("abcde", level);
     state().Hits = 100;
-    for (int lane = lanes + 1; lane <= 5; ++lane)
+    state().FallStep = 3;
+    for (int lane = game::activeLanes(level) + 1; lane <= game::Lanes; ++lane)
         rt.box(lane).top = 386;
     form.Timer1_Timer();
-    for (int lane = 1; lane <= 5; ++lane) {
-        const auto touched = rt.entries("Picture" + std::to_string(lane) + ".");
-        EXPECT_EQ(touched.size(), lane <= lanes ? 5u : 0u) << "Picture" << lane;
+    for (int lane = 1; lane <= game::Lanes; ++lane) {
+        SCOPED_TRACE("Picture" + std::to_string(lane));
+        if (lane <= game::activeLanes(level)) {
+            EXPECT_EQ(rt.box(lane).top, 4);
+            EXPECT_EQ(rt.box(lane).printed, std::u16string(1, u"abcde"[lane - 1]));
+        } else {
+            EXPECT_EQ(rt.entries("Picture" + std::to_string(lane) + "."), Journal {});
+        }
     }
-    EXPECT_EQ(rt.entries("Form1.ScaleHeight?").size(), static_cast<size_t>(lanes));
     EXPECT_EQ(state().Lost, 0);
 }
 
@@ -147,13 +204,10 @@ TEST_F(TickTest, AReplacementThatNeedsSeveralDrawsCostsFiveAndShowsNextTick)
     form.Timer1_Timer();
     EXPECT_EQ(state().Lost, 5);
     EXPECT_EQ(letters(), "axcde");
-    EXPECT_EQ(rt.entries("Picture2.Top="),
-        (Journal { "Picture2.Top=387", "Picture2.Top=1", "Picture2.Top=1", "Picture2.Top=1" }));
-    EXPECT_EQ(rt.entries("Picture2.Print"), (Journal { "Picture2.Print=b" }))
-        << "the new letter waits for the next tick";
-    rt.clearJournal();
+    EXPECT_EQ(rt.box(2).top, 1);
+    EXPECT_EQ(rt.box(2).printed, u"b") << "the new letter waits for the next tick";
     form.Timer1_Timer();
-    EXPECT_EQ(rt.entries("Picture2.Print"), (Journal { "Picture2.Print=x" }));
+    EXPECT_EQ(rt.box(2).printed, u"x");
     EXPECT_EQ(rt.box(2).top, 2);
 }
 
@@ -172,57 +226,24 @@ TEST_F(TickTest, TwoLettersLostInOneTickCostTenAndGetDifferentLetters)
     EXPECT_EQ(rt.label(Label::Label2).caption, "10");
 }
 
-TEST_F(TickTest, EqualScoresGoOnAndHideAnOldGameOver)
-{
-    startGame();
-    state().Hits = 3;
-    state().Lost = 3;
-    rt.label(Label::Label5).visible = true;
-    form.Timer1_Timer();
-    EXPECT_EQ(state().GameOver, game::False);
-    EXPECT_FALSE(rt.label(Label::Label5).visible);
-}
+class PraiseTest : public GameTest, public testing::WithParamInterface<int> { };
 
-TEST_F(TickTest, OneLostMoreThanHitsEndsTheGame)
+TEST_P(PraiseTest, ShowsTheSmileyFromALeadOf170AndNeverSwitchesItsTimerOffWhileItHolds)
 {
-    // All five boxes go, even the three that stand off the field at level I; the praise
-    // step then hides the smiley a second time.
-    startGame();
-    state().Hits = 3;
-    state().Lost = 4;
-    form.Timer1_Timer();
-    EXPECT_EQ(from("Label1.Caption=3"),
-        (Journal { "Label1.Caption=3", "Label2.Caption=4", "Picture1.Visible=0",
-            "Picture2.Visible=0", "Picture3.Visible=0", "Picture4.Visible=0", "Picture5.Visible=0",
-            "menu_options.Enabled=1", "Label5.Visible=1", "help.Enabled=1", "Check1.Enabled=0",
-            "Check1.Value=0", "Label10.Visible=0", "Timer2.Enabled=0", "Command2.Enabled=1",
-            "Command3.Enabled=0", "Label10.Visible=0", "Timer2.Enabled=0" }));
-    EXPECT_EQ(state().GameOver, True);
-}
-
-TEST_F(TickTest, ALetterLostByFallingCanEndTheGame)
-{
-    startGame();
-    state().Hits = 4;
-    rt.box(1).top = 386;
-    form.Timer1_Timer();
-    EXPECT_EQ(state().GameOver, True);
-    EXPECT_EQ(rt.label(Label::Label2).caption, "5") << "the final Lost is shown";
-}
-
-class PraiseTest : public TickTest, public testing::WithParamInterface<int> { };
-
-TEST_P(PraiseTest, ShowsTheSmileyFromALeadOf170)
-{
+    // Timer2 must keep running across the ticks that hold the praise: switched off and
+    // on again it would restart, twenty times a second, and never blink.
     const int lead = GetParam();
     startGame();
     state().Hits = 200;
     state().Lost = static_cast<game::Int16>(200 - lead);
-    form.Timer1_Timer();
     const bool praised = lead >= game::PraiseLead;
-    EXPECT_EQ(from("Label10.Visible=" + std::string(praised ? "1" : "0")),
-        (praised ? Journal { "Label10.Visible=1", "Timer2.Enabled=1" }
-                 : Journal { "Label10.Visible=0", "Timer2.Enabled=0" }));
+    for (int tick = 0; tick < 3; ++tick)
+        form.Timer1_Timer();
+    EXPECT_EQ(rt.label(Label::Label10).visible, praised);
+    EXPECT_EQ(rt.timersEnabled[1], praised);
+    if (praised) {
+        EXPECT_EQ(rt.entries("Timer2"), Journal(3, "Timer2.Enabled=1"));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Leads, PraiseTest, testing::Values(169, 170),
@@ -241,18 +262,6 @@ TEST_F(TickTest, ALetterLostDuringPraiseCanHideTheSmileyInTheSameTick)
     EXPECT_FALSE(rt.timersEnabled[1]);
 }
 
-TEST_F(TickTest, HoldingPraiseDoesNotRestartTheBlinkTimer)
-{
-    // The tick re-enables Timer2 twenty times a second; a restart each time would keep
-    // the one-second blink from ever firing.
-    startGame();
-    state().Hits = 300;
-    for (int tick = 0; tick < 20; ++tick)
-        form.Timer1_Timer();
-    EXPECT_EQ(rt.timerStarts[1], 1);
-    EXPECT_TRUE(rt.timersEnabled[1]);
-}
-
 TEST_F(TickTest, LostAboveThe16BitLimitStopsTheTickAfterTheReplacement)
 {
     startGame();
@@ -265,16 +274,6 @@ TEST_F(TickTest, LostAboveThe16BitLimitStopsTheTickAfterTheReplacement)
     EXPECT_EQ(letters()[0], 'x');
     EXPECT_EQ(rt.box(1).top, 1);
     EXPECT_EQ(rt.journal.back(), "Picture1.Top=1") << "nothing may follow the failed step";
-}
-
-TEST_F(TickTest, LostMayReachExactly32767)
-{
-    startGame();
-    state().Hits = 32767;
-    state().Lost = 32762;
-    rt.box(1).top = 386;
-    EXPECT_NO_THROW(form.Timer1_Timer());
-    EXPECT_EQ(rt.label(Label::Label2).caption, "32767");
 }
 
 using BlinkTest = GameTest;

@@ -6,7 +6,7 @@
 #include "game/form2.h"
 #include "game/handler.h"
 #include "invariants.h"
-#include "recordingruntime.h"
+#include "tests/support/recordingruntime.h"
 
 #include <algorithm>
 #include <optional>
@@ -106,7 +106,7 @@ void Fuzzer::newPlayer()
 
 void Fuzzer::step()
 {
-    const auto window = windowState(m_program->form1.state(), m_program->rt);
+    const auto window = windowState(test::look(m_program->form1.state(), m_program->rt));
     const bool playing = window == WindowState::Running || window == WindowState::Paused;
     Event event = Event::Jump;
     if (m_order == Order::Any)
@@ -197,7 +197,7 @@ void Fuzzer::fire(Event event)
     game::Form1& form1 = m_program->form1;
     game::Form2& form2 = m_program->form2;
     FuzzRuntime& rt = m_program->rt;
-    const Before before { form1.state(), windowState(form1.state(), rt) };
+    const Before before { form1.state(), windowState(test::look(form1.state(), rt)) };
     std::string label = name(event);
     bool completed = true;
 
@@ -232,8 +232,8 @@ void Fuzzer::fire(Event event)
         break;
     case Event::LevelItem:
     case Event::SpeedItem: {
-        const int item = below(4);
         const bool level = event == Event::LevelItem;
+        const int item = below(level ? game::Levels : game::Speeds);
         label += " " + std::to_string(item + 1);
         const game::MenuItem& menu = (level ? game::levelItems : game::speedItems)[item];
         completed = run(menu.handler, [&] { (form1.*menu.click)(); });
@@ -290,7 +290,7 @@ void Fuzzer::fireKey()
 {
     const game::GameState& state = m_program->form1.state();
     const auto& boxes = m_program->rt.boxes;
-    const int lanes = std::max(state.level(), 1) + 1;
+    const int lanes = game::activeLanes(std::max(state.level(), 1));
     if (chance(m_player.accuracy)) {
         // An active letter: mostly the one about to fall out, as a player would.
         int lane = 1;
@@ -332,7 +332,7 @@ void Fuzzer::jump()
             32767);
         break;
     case 2: // around the praise lead
-        hits = 170 + below(400);
+        hits = game::PraiseLead + below(400);
         break;
     default:
         hits = below(32768);
@@ -364,7 +364,7 @@ void Fuzzer::check(Event event, const Before& before, bool completed)
 {
     const game::GameState& state = m_program->form1.state();
     const auto& rt = m_program->rt;
-    const auto window = windowState(state, rt);
+    const auto window = windowState(test::look(state, rt));
 
     if (rt.labels[at(game::Label::Label10)].visible)
         ++m_stats.smileyEvents;

@@ -3,7 +3,7 @@
 #include "invariants.h"
 
 #include "game/form1.h"
-#include "recordingruntime.h"
+#include "tests/support/recordingruntime.h"
 
 #include <cmath>
 
@@ -77,9 +77,9 @@ Findings checkInvariants(
         fail(std::string("about window: ") + (aboutShown ? "shown" : "hidden")
             + " while the main window is " + (aboutShown ? "enabled" : "disabled"));
 
-    const auto window = windowState(state, rt);
+    const auto window = windowState(test::look(state, rt));
     if (!window) {
-        fail("window state: " + test::describe(state, rt));
+        fail("window state: " + test::describe(test::look(state, rt)));
         return found;
     }
     if (*window != WindowState::Running && *window != WindowState::Paused)
@@ -87,7 +87,7 @@ Findings checkInvariants(
 
     // A game is in progress.
     const int lanes = game::activeLanes(state.level());
-    for (int lane = 1; lane <= 5; ++lane) {
+    for (int lane = 1; lane <= game::Lanes; ++lane) {
         if (!isLetter(state.Letters[lane - 1]))
             fail("letter: lane " + std::to_string(lane) + " holds code "
                 + std::to_string(state.Letters[lane - 1]));

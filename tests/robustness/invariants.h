@@ -2,7 +2,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "windowstate.h"
+#include "tests/support/windowstate.h"
 
 #include <string>
 #include <vector>

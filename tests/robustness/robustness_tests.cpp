@@ -1,15 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Zelvaro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "fuzzer.h"
-#include "invariants.h"
-
-#include "game/form1.h"
-#include "recordingruntime.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <functional>
 
 using namespace robustness;
 
@@ -29,45 +24,6 @@ std::string testName(const testing::TestParamInfo<std::uint64_t>& info)
 }
 
 } // namespace
-
-// The checker itself: a running game passes, and each kind of damage is caught
-// under its own name (a checker that never complains would make the fuzz tests
-// pass for nothing).
-TEST(InvariantChecker, CatchesEachKindOfDamage)
-{
-    struct Damage {
-        const char* expected;
-        std::function<void(game::GameState&, test::RecordingRuntime&)> apply;
-    };
-    const Damage damages[] = {
-        { "level flags", [](auto& s, auto&) { s.LevelIII = game::True; } },
-        { "acceleration flags", [](auto& s, auto&) { s.SpeedI = 1; } },
-        { "BlinkCount", [](auto& s, auto&) { s.BlinkCount = 11; } },
-        { "smiley", [](auto&, auto& rt) { rt.label(game::Label::Label10).visible = true; } },
-        { "about window", [](auto&, auto& rt) { rt.window(game::Window::Form2).visible = true; } },
-        { "window state", [](auto&, auto& rt) { rt.buttonsEnabled[2] = false; } },
-        { "window state", [](auto&, auto& rt) { rt.box(4).visible = false; } },
-        { "active letters differ", [](auto& s, auto&) { s.Letters[1] = s.Letters[0]; } },
-        { "letter", [](auto& s, auto&) { s.Letters[4] = 'A'; } },
-        { "FallStep", [](auto& s, auto&) { s.FallStep = 0; } },
-        { "Lost above Hits while a game runs", [](auto& s, auto&) { s.Lost = 1; } },
-        { "box in the play field", [](auto&, auto& rt) { rt.box(2).top = 387; } },
-    };
-    for (const Damage& damage : damages) {
-        test::RecordingRuntime rt;
-        rt.recording = false;
-        game::Form1 form(rt);
-        rt.onCheck1Click = [&] { form.Check1_Click(); };
-        form.Form_Load();
-        form.Command2_Click();
-        ASSERT_TRUE(checkInvariants(form.state(), rt, false).violations.empty());
-
-        damage.apply(form.state(), rt);
-        const Findings found = checkInvariants(form.state(), rt, false);
-        ASSERT_FALSE(found.violations.empty()) << damage.expected;
-        EXPECT_EQ(findingKind(found.violations[0]), damage.expected);
-    }
-}
 
 // Events only in the orders the windows allow, four seeds of a quarter million
 // events each: every invariant must hold after every event.

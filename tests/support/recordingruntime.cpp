@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Zelvaro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "recordingruntime.h"
+#include "tests/support/recordingruntime.h"
 
 #include <cmath>
 #include <cstdio>
@@ -25,16 +25,17 @@ namespace {
         }
         return out;
     }
-} // namespace
 
-std::string number(float value)
-{
-    if (value == std::floor(value) && std::fabs(value) < 1e9f)
-        return std::to_string(static_cast<long long>(value));
-    char buffer[32];
-    std::snprintf(buffer, sizeof buffer, "%g", static_cast<double>(value));
-    return buffer;
-}
+    // Whole numbers without a decimal point.
+    std::string number(float value)
+    {
+        if (value == std::floor(value) && std::fabs(value) < 1e9f)
+            return std::to_string(static_cast<long long>(value));
+        char buffer[32];
+        std::snprintf(buffer, sizeof buffer, "%g", static_cast<double>(value));
+        return buffer;
+    }
+} // namespace
 
 std::string RecordingRuntime::name(game::Window id)
 {
@@ -86,29 +87,13 @@ void RecordingRuntime::setEnabled(game::Window id, bool enabled)
     window(id).enabled = enabled;
 }
 
-float RecordingRuntime::left(game::Window id)
-{
-    log(name(id) + ".Left?");
-    return window(id).left;
-}
+float RecordingRuntime::left(game::Window id) { return window(id).left; }
 
-float RecordingRuntime::top(game::Window id)
-{
-    log(name(id) + ".Top?");
-    return window(id).top;
-}
+float RecordingRuntime::top(game::Window id) { return window(id).top; }
 
-float RecordingRuntime::width(game::Window id)
-{
-    log(name(id) + ".Width?");
-    return window(id).width;
-}
+float RecordingRuntime::width(game::Window id) { return window(id).width; }
 
-float RecordingRuntime::height(game::Window id)
-{
-    log(name(id) + ".Height?");
-    return window(id).height;
-}
+float RecordingRuntime::height(game::Window id) { return window(id).height; }
 
 void RecordingRuntime::setLeft(game::Window id, float left)
 {
@@ -122,11 +107,7 @@ void RecordingRuntime::setTop(game::Window id, float top)
     window(id).top = top;
 }
 
-float RecordingRuntime::scaleHeight()
-{
-    log("Form1.ScaleHeight?");
-    return clientHeight;
-}
+float RecordingRuntime::scaleHeight() { return clientHeight; }
 
 void RecordingRuntime::setVisible(game::Box id, bool visible)
 {
@@ -142,11 +123,7 @@ void RecordingRuntime::setLeft(game::Box id, float left)
     boxes.at(at(id)).left = left;
 }
 
-float RecordingRuntime::top(game::Box id)
-{
-    log(name(id) + ".Top?");
-    return boxes.at(at(id)).top;
-}
+float RecordingRuntime::top(game::Box id) { return boxes.at(at(id)).top; }
 
 void RecordingRuntime::setTop(game::Box id, float top)
 {
@@ -198,11 +175,7 @@ void RecordingRuntime::setEnabled(game::CheckBox, bool enabled)
     check1Enabled = enabled;
 }
 
-std::int16_t RecordingRuntime::value(game::CheckBox)
-{
-    log("Check1.Value?");
-    return check1Value;
-}
+std::int16_t RecordingRuntime::value(game::CheckBox) { return check1Value; }
 
 void RecordingRuntime::setValue(game::CheckBox, std::int16_t value)
 {
@@ -229,8 +202,6 @@ void RecordingRuntime::setChecked(game::Menu id, bool checked)
 void RecordingRuntime::setEnabled(game::Timer id, bool enabled)
 {
     log(name(id) + ".Enabled=" + flag(enabled));
-    if (enabled && !timersEnabled.at(at(id)))
-        ++timerStarts.at(at(id));
     timersEnabled.at(at(id)) = enabled;
 }
 

@@ -14,9 +14,9 @@
 
 namespace test {
 
-// A game::Runtime that keeps the state of every control and writes each operation,
-// in order, to a journal: "Picture1.Visible=0", "Timer2.Enabled=1",
-// "Label1.Caption=12", "Picture3.Top?" (a read), "Check1.Value=0", "End".
+// A game::Runtime that keeps the state of every control and writes each operation
+// that changes something, in order, to a journal: "Picture1.Visible=0",
+// "Timer2.Enabled=1", "Label1.Caption=12", "Check1.Value=0", "Rnd" (a draw), "End".
 // Random numbers come from the script first and then from the program's generator.
 class RecordingRuntime : public game::Runtime {
 public:
@@ -38,13 +38,13 @@ public:
     std::function<void()> onMessageBox;
 
     // Control state, readable and settable by tests.
-    struct WindowState {
+    struct FormState {
         bool visible = false;
         bool enabled = true;
         float left = 0, top = 0, width = 0, height = 0;
     };
-    std::array<WindowState, 2> windows { WindowState { false, true, 385, 309, 510, 406 },
-        WindowState { false, true, 0, 0, 312, 184 } };
+    std::array<FormState, 2> windows { FormState { false, true, 385, 309, 510, 406 },
+        FormState { false, true, 0, 0, 312, 184 } };
     float clientHeight = 387;
     struct BoxState {
         bool visible = true;
@@ -65,13 +65,11 @@ public:
         true };
     std::array<bool, 10> menusChecked {};
     std::array<bool, 2> timersEnabled { true, true };
-    // How often a timer was (re)started: enabling a running timer must not count.
-    std::array<int, 2> timerStarts { 0, 0 };
     bool ended = false;
 
     [[nodiscard]] BoxState& box(int lane) { return boxes.at(lane - 1); }
     [[nodiscard]] LabelState& label(game::Label id) { return labels.at(static_cast<int>(id)); }
-    [[nodiscard]] WindowState& window(game::Window id) { return windows.at(static_cast<int>(id)); }
+    [[nodiscard]] FormState& window(game::Window id) { return windows.at(static_cast<int>(id)); }
 
     void setVisible(game::Window window, bool visible) override;
     void setEnabled(game::Window window, bool enabled) override;
@@ -125,13 +123,6 @@ private:
     }
     game::Generator m_generator;
 };
-
-// Formats a float as the journal does: whole numbers without a decimal point.
-std::string number(float value);
-
-} // namespace test
-
-namespace test {
 
 // A random number that DrawLetter turns into the given lower-case letter.
 [[nodiscard]] constexpr float randomFor(char letter)

@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Zelvaro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "windowstate.h"
+#include "tests/support/windowstate.h"
 
 #include "game/form1.h"
-#include "recordingruntime.h"
+#include "tests/support/recordingruntime.h"
 
 #include <ostream>
 
@@ -17,67 +17,95 @@ namespace {
 
     int at(auto id) { return static_cast<int>(id); }
 
+    enum class Shown { No, Yes, Either };
+
     struct Row {
         WindowState state;
         Int16 stopped, gameOver;
         bool boxesShown, menusEnabled, startEnabled, stopEnabled, pauseEnabled;
-        Int16 pauseValue;
+        int pauseValue;
         bool tickEnabled;
+        Shown gameOverLabel;
     };
 
     // The window's five states, as the game-control handlers leave the controls.
-    constexpr Row states[] = {
-        { WindowState::Idle, False, False, false, true, true, true, false, 0, true },
-        { WindowState::Running, False, False, true, false, false, true, true, 0, true },
-        { WindowState::Paused, False, False, true, false, false, true, true, 1, false },
-        { WindowState::Stopped, True, False, false, true, true, false, false, 0, true },
-        { WindowState::Lost, False, True, false, true, true, false, false, 0, true },
+    // "Game Over" shows from a lost game's end until the next game's first tick or
+    // judged key, so a game started, paused or stopped before then still shows it.
+    constexpr Row rows[] = {
+        { WindowState::Idle, False, False, false, true, true, true, false, 0, true, Shown::No },
+        { WindowState::Running, False, False, true, false, false, true, true, 0, true,
+            Shown::Either },
+        { WindowState::Paused, False, False, true, false, false, true, true, 1, false,
+            Shown::Either },
+        { WindowState::Stopped, True, False, false, true, true, false, false, 0, true,
+            Shown::Either },
+        { WindowState::Lost, False, True, false, true, true, false, false, 0, true, Shown::Yes },
     };
+
+    bool matches(const Row& row, const WindowLook& look)
+    {
+        return look.stopped == row.stopped && look.gameOver == row.gameOver
+            && look.boxesShown == (row.boxesShown ? game::Lanes : 0)
+            && look.optionsEnabled == row.menusEnabled && look.helpEnabled == row.menusEnabled
+            && look.startEnabled == row.startEnabled && look.stopEnabled == row.stopEnabled
+            && look.pauseEnabled == row.pauseEnabled && look.pauseValue == row.pauseValue
+            && look.tickEnabled == row.tickEnabled
+            && (row.gameOverLabel == Shown::Either
+                || look.gameOverShown == (row.gameOverLabel == Shown::Yes));
+    }
 
 } // namespace
 
-void PrintTo(WindowState state, std::ostream* out)
+std::optional<WindowState> windowState(const WindowLook& look)
 {
-    static const char* names[] = { "Idle", "Running", "Paused", "Stopped", "Lost" };
-    *out << names[at(state)];
-}
-
-std::optional<WindowState> windowState(const game::GameState& state, const RecordingRuntime& rt)
-{
-    int shown = 0;
-    for (const auto& box : rt.boxes)
-        shown += box.visible;
-    const bool options = rt.menusEnabled[at(game::Menu::menu_options)];
-    const bool help = rt.menusEnabled[at(game::Menu::help)];
-    if ((shown != 0 && shown != 5) || options != help)
-        return std::nullopt;
-    for (const Row& row : states) {
-        if (state.Stopped == row.stopped && state.GameOver == row.gameOver
-            && (shown == 5) == row.boxesShown && options == row.menusEnabled
-            && rt.buttonsEnabled[at(game::Button::Command2)] == row.startEnabled
-            && rt.buttonsEnabled[at(game::Button::Command3)] == row.stopEnabled
-            && rt.check1Enabled == row.pauseEnabled && rt.check1Value == row.pauseValue
-            && rt.timersEnabled[at(game::Timer::Timer1)] == row.tickEnabled)
+    for (const Row& row : rows) {
+        if (matches(row, look))
             return row.state;
     }
     return std::nullopt;
 }
 
-std::string describe(const game::GameState& state, const RecordingRuntime& rt)
+bool operator==(const WindowLook& look, WindowState state) { return windowState(look) == state; }
+
+const char* name(WindowState state)
 {
-    std::string boxes;
-    for (const auto& box : rt.boxes)
-        boxes += box.visible ? '1' : '0';
+    static const char* names[] = { "Idle", "Running", "Paused", "Stopped", "Lost" };
+    return names[at(state)];
+}
+
+std::string describe(const WindowLook& look)
+{
+    const auto state = windowState(look);
     auto bit = [](bool value) { return value ? "1" : "0"; };
-    return "Stopped=" + std::to_string(state.Stopped)
-        + " GameOver=" + std::to_string(state.GameOver) + " boxes=" + boxes
-        + " Options=" + bit(rt.menusEnabled[at(game::Menu::menu_options)])
-        + " Help=" + bit(rt.menusEnabled[at(game::Menu::help)])
-        + " Start=" + bit(rt.buttonsEnabled[at(game::Button::Command2)])
-        + " Stop=" + bit(rt.buttonsEnabled[at(game::Button::Command3)])
-        + " Pause=" + bit(rt.check1Enabled) + "/" + std::to_string(rt.check1Value) + " Timer1="
-        + bit(rt.timersEnabled[at(game::Timer::Timer1)]) + " Hits=" + std::to_string(state.Hits)
-        + " Lost=" + std::to_string(state.Lost) + " FallStep=" + std::to_string(state.FallStep);
+    return std::string(state ? name(*state) : "none of the five states")
+        + ": Stopped=" + std::to_string(look.stopped) + " GameOver=" + std::to_string(look.gameOver)
+        + " boxes=" + std::to_string(look.boxesShown) + " Options=" + bit(look.optionsEnabled)
+        + " Help=" + bit(look.helpEnabled) + " Start=" + bit(look.startEnabled)
+        + " Stop=" + bit(look.stopEnabled) + " Pause=" + bit(look.pauseEnabled) + "/"
+        + std::to_string(look.pauseValue) + " Timer1=" + bit(look.tickEnabled)
+        + " Label5=" + bit(look.gameOverShown);
+}
+
+void PrintTo(WindowState state, std::ostream* out) { *out << name(state); }
+
+void PrintTo(const WindowLook& look, std::ostream* out) { *out << describe(look); }
+
+WindowLook look(const game::GameState& state, const RecordingRuntime& rt)
+{
+    WindowLook look;
+    look.stopped = state.Stopped;
+    look.gameOver = state.GameOver;
+    for (const auto& box : rt.boxes)
+        look.boxesShown += box.visible;
+    look.optionsEnabled = rt.menusEnabled[at(game::Menu::menu_options)];
+    look.helpEnabled = rt.menusEnabled[at(game::Menu::help)];
+    look.startEnabled = rt.buttonsEnabled[at(game::Button::Command2)];
+    look.stopEnabled = rt.buttonsEnabled[at(game::Button::Command3)];
+    look.pauseEnabled = rt.check1Enabled;
+    look.pauseValue = rt.check1Value;
+    look.tickEnabled = rt.timersEnabled[at(game::Timer::Timer1)];
+    look.gameOverShown = rt.labels[at(game::Label::Label5)].visible;
+    return look;
 }
 
 } // namespace test

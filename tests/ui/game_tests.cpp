@@ -25,6 +25,8 @@
 
 #include <random>
 
+using test::WindowState;
+
 namespace {
 
 // One key pressed and released on widget, delivered at once as the window system
@@ -46,16 +48,6 @@ void pressLetter(QWidget* widget, char16_t letter)
         upper ? Qt::ShiftModifier : Qt::NoModifier);
 }
 
-// The window's states as uitest::look shows them.
-const QString running
-    = QStringLiteral("boxes=5 Start=0 Stop=1 Pause=1/0 Options=0 Help=0 tick=1 GameOver=0");
-const QString paused
-    = QStringLiteral("boxes=5 Start=0 Stop=1 Pause=1/1 Options=0 Help=0 tick=0 GameOver=0");
-const QString stopped
-    = QStringLiteral("boxes=0 Start=1 Stop=0 Pause=0/0 Options=1 Help=1 tick=1 GameOver=0");
-const QString lost
-    = QStringLiteral("boxes=0 Start=1 Stop=0 Pause=0/0 Options=1 Help=1 tick=1 GameOver=1");
-
 } // namespace
 
 class GameTest : public uitest::StartedProgramTest {
@@ -74,7 +66,7 @@ void GameTest::startPauseAndStopWithTheMouse()
 {
     ui::MainWindow& w = window();
     QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
-    QCOMPARE(uitest::look(w), running);
+    QCOMPARE(uitest::look(runtime()), WindowState::Running);
     QCOMPARE(QApplication::focusWidget(), w.box(game::Box::Picture1));
 
     // A disabled menu opens none of its items.
@@ -89,18 +81,18 @@ void GameTest::startPauseAndStopWithTheMouse()
     QTRY_VERIFY(w.box(game::Box::Picture1)->y() > startedAt);
 
     uitest::clickCheckBox(w.checkBox(game::CheckBox::Check1));
-    QCOMPARE(uitest::look(w), paused);
+    QCOMPARE(uitest::look(runtime()), WindowState::Paused);
     const int pausedAt = w.box(game::Box::Picture1)->y();
     QTest::qWait(200);
     QCOMPARE(w.box(game::Box::Picture1)->y(), pausedAt);
 
     uitest::clickCheckBox(w.checkBox(game::CheckBox::Check1));
-    QCOMPARE(uitest::look(w), running);
+    QCOMPARE(uitest::look(runtime()), WindowState::Running);
     QCOMPARE(QApplication::focusWidget(), w.box(game::Box::Picture1));
     QTRY_VERIFY(w.box(game::Box::Picture1)->y() > pausedAt);
 
     QTest::mouseClick(w.button(game::Button::Command3), Qt::LeftButton);
-    QCOMPARE(uitest::look(w), stopped);
+    QCOMPARE(uitest::look(runtime()), WindowState::Stopped);
 
     uitest::clickMenuTitle(w, uitest::popup(w, game::Menu::menu_options));
     QTRY_COMPARE(QApplication::activePopupWidget(), uitest::popup(w, game::Menu::menu_options));
@@ -118,7 +110,7 @@ void GameTest::stopWhilePausedLeavesTickRunning()
     QVERIFY(!w.timer(game::Timer::Timer1)->isActive());
 
     QTest::mouseClick(w.button(game::Button::Command3), Qt::LeftButton);
-    QCOMPARE(uitest::look(w), stopped);
+    QCOMPARE(uitest::look(runtime()), WindowState::Stopped);
 
     QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
     const int startedAt = w.box(game::Box::Picture1)->y();
@@ -139,9 +131,9 @@ void GameTest::shortGameAtLevelOne()
     QCOMPARE(w.box(game::Box::Picture2)->x(), 200);
     QTRY_COMPARE(w.box(game::Box::Picture1)->printed(), QStringList(QString(QChar(s.Letters[0]))));
     QCOMPARE(w.box(game::Box::Picture2)->printed(), QStringList(QString(QChar(s.Letters[1]))));
-    for (int i = 2; i < 5; ++i) {
-        QCOMPARE(w.box(game::laneBox(i + 1))->x(), -40);
-        QVERIFY(w.box(game::laneBox(i + 1))->printed().isEmpty());
+    for (int lane = game::activeLanes(1) + 1; lane <= game::Lanes; ++lane) {
+        QCOMPARE(w.box(game::laneBox(lane))->x(), -40);
+        QVERIFY(w.box(game::laneBox(lane))->printed().isEmpty());
     }
 
     QTest::keyClick(keyboard, char(s.Letters[0]));
@@ -173,7 +165,7 @@ void GameTest::shortGameAtLevelOne()
     QVERIFY(!s.GameOver);
     QTest::keyClick(keyboard, char(uitest::missingLetter(s)));
     QVERIFY(s.GameOver);
-    QCOMPARE(uitest::look(w), lost);
+    QCOMPARE(uitest::look(runtime()), WindowState::Lost);
 }
 
 // A key judged during a pause can end the game; the reset of Pause then asks to
@@ -188,7 +180,7 @@ void GameTest::keyEndingPausedGameRestartsTick()
     QCOMPARE(QApplication::focusWidget(), w.box(game::Box::Picture1));
 
     QTest::keyClick(w.windowHandle(), char(uitest::missingLetter(state())));
-    QCOMPARE(uitest::look(w), lost);
+    QCOMPARE(uitest::look(runtime()), WindowState::Lost);
     QWidget* focus = QApplication::focusWidget();
     QVERIFY(!focus || focus->isVisible());
 
@@ -207,12 +199,12 @@ void GameTest::keysTypedOnAfterAGameReachNoButton()
     QWindow* keyboard = w.windowHandle();
     QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
     QTest::keyClick(keyboard, char(uitest::missingLetter(state())));
-    QCOMPARE(uitest::look(w), lost);
+    QCOMPARE(uitest::look(runtime()), WindowState::Lost);
     QVERIFY(!qobject_cast<QAbstractButton*>(QApplication::focusWidget()));
     for (Qt::Key key : { Qt::Key_Space, Qt::Key_Return })
         QTest::keyClick(keyboard, key);
     QVERIFY(!runtime().ended());
-    QCOMPARE(uitest::look(w), lost);
+    QCOMPARE(uitest::look(runtime()), WindowState::Lost);
 
     // Stop clicked with the mouse takes the focus from its own, now disabled, button.
     QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
@@ -221,7 +213,7 @@ void GameTest::keysTypedOnAfterAGameReachNoButton()
     QVERIFY(!qobject_cast<QAbstractButton*>(QApplication::focusWidget()));
     QTest::keyClick(keyboard, Qt::Key_Space);
     QVERIFY(!runtime().ended());
-    QCOMPARE(uitest::look(w), stopped);
+    QCOMPARE(uitest::look(runtime()), WindowState::Stopped);
 }
 
 // Ten thousand keys in a running game, with the tick running in between: every key

@@ -79,23 +79,24 @@ void clickCheckBox(QCheckBox* box)
     QTest::mouseClick(box, Qt::LeftButton, {}, indicator.center());
 }
 
-QString look(const ui::MainWindow& window)
+test::WindowLook look(ui::QtRuntime& runtime)
 {
-    int shown = 0;
-    for (int i = 0; i < 5; ++i)
-        shown += !window.box(game::laneBox(i + 1))->isHidden();
-    const auto on = [](bool value) { return value ? '1' : '0'; };
-    return QStringLiteral("boxes=%1 Start=%2 Stop=%3 Pause=%4/%5 Options=%6 Help=%7 tick=%8 "
-                          "GameOver=%9")
-        .arg(shown)
-        .arg(on(window.button(game::Button::Command2)->isEnabled()))
-        .arg(on(window.button(game::Button::Command3)->isEnabled()))
-        .arg(on(window.checkBox(game::CheckBox::Check1)->isEnabled()))
-        .arg(on(window.checkBox(game::CheckBox::Check1)->isChecked()))
-        .arg(on(window.menu(game::Menu::menu_options)->isEnabled()))
-        .arg(on(window.menu(game::Menu::help)->isEnabled()))
-        .arg(on(window.timer(game::Timer::Timer1)->isActive()))
-        .arg(on(!window.label(game::Label::Label5)->isHidden()));
+    const ui::MainWindow& window = runtime.mainWindow();
+    const game::GameState& state = runtime.form1().state();
+    test::WindowLook look;
+    look.stopped = state.Stopped;
+    look.gameOver = state.GameOver;
+    for (int lane = 1; lane <= game::Lanes; ++lane)
+        look.boxesShown += !window.box(game::laneBox(lane))->isHidden();
+    look.optionsEnabled = window.menu(game::Menu::menu_options)->isEnabled();
+    look.helpEnabled = window.menu(game::Menu::help)->isEnabled();
+    look.startEnabled = window.button(game::Button::Command2)->isEnabled();
+    look.stopEnabled = window.button(game::Button::Command3)->isEnabled();
+    look.pauseEnabled = window.checkBox(game::CheckBox::Check1)->isEnabled();
+    look.pauseValue = runtime.value(game::CheckBox::Check1);
+    look.tickEnabled = window.timer(game::Timer::Timer1)->isActive();
+    look.gameOverShown = !window.label(game::Label::Label5)->isHidden();
+    return look;
 }
 
 int judgedTotal(const game::GameState& state) { return state.Hits + state.Lost; }
@@ -119,3 +120,11 @@ char16_t missingLetter(const game::GameState& state)
 }
 
 } // namespace uitest
+
+namespace test {
+
+char* toString(WindowState state) { return qstrdup(name(state)); }
+
+char* toString(const WindowLook& look) { return qstrdup(describe(look).c_str()); }
+
+} // namespace test

@@ -2,9 +2,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "tests/support/windowstate.h"
+
 #include <QList>
 #include <QObject>
-#include <QString>
 
 #include <memory>
 
@@ -67,11 +68,9 @@ void clickMenuTitle(ui::MainWindow& window, QMenu* menu);
 // Clicks a check box on its tick square.
 void clickCheckBox(QCheckBox* box);
 
-// What tells the window's states apart, on one line: how many letter boxes are shown,
-// whether Start, Stop, Pause and the Options and Help menus take input, the Pause value,
-// whether the tick runs and "Game Over" shows. Idle, for example, is
-// "boxes=0 Start=1 Stop=1 Pause=0/0 Options=1 Help=1 tick=1 GameOver=0".
-[[nodiscard]] QString look(const ui::MainWindow& window);
+// What tells the window's five states apart, read from the real windows and the game:
+// QCOMPARE(uitest::look(runtime), test::WindowState::Running).
+[[nodiscard]] test::WindowLook look(ui::QtRuntime& runtime);
 
 // Hits + Lost: a judged key raises it by exactly one.
 [[nodiscard]] int judgedTotal(const game::GameState& state);
@@ -83,3 +82,9 @@ void clickCheckBox(QCheckBox* box);
 [[nodiscard]] char16_t missingLetter(const game::GameState& state);
 
 } // namespace uitest
+
+namespace test {
+// How QCOMPARE shows a state and a look when they differ.
+char* toString(WindowState state);
+char* toString(const WindowLook& look);
+} // namespace test

@@ -1,9 +1,9 @@
 # SPDX-FileCopyrightText: 2026 The Zelvaro developers
 # SPDX-License-Identifier: GPL-3.0-or-later
-"""What a screen reader learns about the program, read through AT-SPI.
+"""What a screen reader learns about a program, read through AT-SPI.
 
-Import this module only once the desktop's accessibility bus runs: a client
-binds to one bus for its whole life.
+Import this module only once a desktop with accessibility=True runs: a client
+binds to one accessibility bus for its whole life.
 """
 
 from collections import namedtuple
@@ -41,22 +41,42 @@ def node(acc):
 
 
 def centre(rect):
+    """The centre of a rectangle: x, y."""
     return rect.x + rect.width / 2, rect.y + rect.height / 2
 
 
+def window_of(acc):
+    """The object of the window that shows acc on the screen: the popup menu it is
+    in, or else its top-level object (acc itself, if it is one)."""
+    while True:
+        parent = acc.parent
+        if acc.getRoleName() == "popup menu" or parent.getRoleName() == "application":
+            return acc
+        acc = parent
+
+
+def act(acc, name=None):
+    """Runs the object's action called name, or its first one, as a screen reader
+    does: no pointer and no keyboard involved."""
+    action = acc.queryAction()
+    names = [action.getName(i) for i in range(action.nActions)]
+    action.doAction(names.index(name) if name else 0)
+
+
 class Tree:
-    """The accessible objects of the running program, read afresh on every query."""
+    """The accessible objects of one running program, read afresh on every query."""
 
     def __init__(self, pid):
-        # A callable giving the process id of the program to read.
-        self.pid = pid
+        self.pid = pid  # the program's process id
+        self._known = {}  # (name, role) -> an object found before
 
     def app(self):
+        """The program's application object, or None while it has none."""
         desktop = pyatspi.Registry.getDesktop(0)
         desktop.clearCache()
         for i in range(desktop.childCount):
             child = desktop.getChildAtIndex(i)
-            if child is not None and child.get_process_id() == self.pid():
+            if child is not None and child.get_process_id() == self.pid:
                 # No cache: every query asks the program, as the checks need the
                 # state of this moment.
                 child.setCacheMask(Atspi.Cache.NONE)
@@ -64,6 +84,8 @@ class Tree:
         return None
 
     def find_all(self, name=None, role=None, within=None):
+        """Every object below within (default: the whole program) with this name and
+        role (None matches any), in document order."""
         root = within or self.app()
         if root is None:
             return []
@@ -91,6 +113,18 @@ class Tree:
             raise AssertionError(f"no accessible {role or 'object'} named {name!r}")
         return acc
 
+    def control(self, name, role):
+        """Like get(), for a control that lives as long as its window: found once,
+        then asked directly (found again should the program have replaced it)."""
+        acc = self._known.get((name, role))
+        try:
+            if acc is not None and acc.name == name and acc.getRoleName() == role:
+                return acc
+        except Exception:
+            pass
+        acc = self._known[name, role] = self.get(name, role)
+        return acc
+
     def top_levels(self, role=None):
         """Top-level windows of the program: frames, dialogs, alerts and popups."""
         app = self.app()
@@ -111,15 +145,18 @@ class Announcements:
         )
 
     def pump(self):
+        """Takes in the events that have arrived."""
         context = GLib.MainContext.default()
         while context.pending():
             context.iteration(False)
 
     def count(self, name):
+        """How many changes the object with this name has announced so far."""
         self.pump()
         return self.events.count(name)
 
     def close(self):
+        """Stops recording."""
         pyatspi.Registry.deregisterEventListener(
             self._listener, "object:property-change:accessible-description"
         )

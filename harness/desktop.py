@@ -1,0 +1,371 @@
+# SPDX-FileCopyrightText: 2026 The Zelvaro developers
+# SPDX-License-Identifier: GPL-3.0-or-later
+"""A private desktop for one run: a display server of its own (Xvfb, or weston
+without any X server), a session bus, if asked the accessibility bus and a window
+manager, and the programs started in it."""
+
+import importlib.util
+import os
+import shutil
+import subprocess
+
+from .processes import Processes, read_line, wait_for
+
+AT_SPI_BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
+# What describes the desktop this process runs in, if any; the private desktop
+# sets its own or none.
+OUTER = ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "XDG_CURRENT_DESKTOP")
+OUTER += ("XDG_SESSION_TYPE", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION")
+
+
+class Desktop:
+    """What both kinds of desktop share; use XDesktop or WaylandDesktop.
+
+    A context manager: entering starts the display server and a session bus, and
+    with accessibility=True the accessibility bus (screen_reader=True: one that
+    reports a screen reader on), and points this process's own
+    environment at them (a process reads one accessibility bus for its whole life,
+    so it can read one such desktop only). Leaving ends everything started, also
+    on an exception, Ctrl-C, SIGTERM or SIGHUP, and prints the programs' output
+    when an exception leaves the block."""
+
+    TOOLS = ("dbus-daemon", "dbus-send")
+    x_input = False  # whether X input tools (xdotool) reach the programs
+
+    def __init__(self, accessibility=False, screen_reader=False):
+        self.accessibility = accessibility
+        self.screen_reader = screen_reader
+        self.env = None  # every program's environment, once the desktop runs
+        self.dir = None  # once it runs, a private directory (0700) for the run's files
+        self._processes = None
+        self._saved_environ = {}
+
+    def missing(self):
+        """What this desktop needs and this machine lacks, as a list of names."""
+        tools = list(self.TOOLS)
+        if self.accessibility:
+            tools.append(AT_SPI_BUS_LAUNCHER)
+        lacking = [t for t in tools if not (shutil.which(t) or os.access(t, os.X_OK))]
+        if self.accessibility and importlib.util.find_spec("pyatspi") is None:
+            lacking.append("the Python module pyatspi (Debian's /usr/bin/python3 has it)")
+        return lacking
+
+    def __enter__(self):
+        self._processes = Processes()
+        self.dir = self._processes.dir  # also the runtime directory
+        try:
+            outer = {key: value for key, value in os.environ.items() if key not in OUTER}
+            self.env = self._environment(dict(outer, XDG_RUNTIME_DIR=self.dir))
+            self._start_display()
+            self.env["DBUS_SESSION_BUS_ADDRESS"] = self.new_bus()
+            if self.accessibility:
+                launcher = [AT_SPI_BUS_LAUNCHER, "--launch-immediately"]
+                # As a desktop reports it once the user turns the screen reader on.
+                launcher += ["--screen-reader=1"] if self.screen_reader else []
+                self.start("at-spi-bus-launcher", launcher)
+                wait_for(lambda: self._bus_has("org.a11y.Bus"), what="the accessibility bus")
+                self._point_environ_here()
+            self._start_more()
+        except BaseException:
+            self.__exit__(True, None, None)
+            raise
+        return self
+
+    def __exit__(self, kind, value, traceback):
+        if kind is not None and self._processes is not None:
+            print(self._processes.logs(), flush=True)
+        if self._processes is not None:
+            self._processes.close()
+        for key, old in self._saved_environ.items():
+            if old is None:
+                os.environ.pop(key, None)
+            else:
+                os.environ[key] = old
+        self._saved_environ = {}
+        return False
+
+    def start(self, name, argv, env=None, own_bus=False, stdout=None):
+        """Starts argv in this desktop and returns its Popen.
+
+        The program gets the desktop's environment (self.env), updated by env (a
+        value of None removes a variable) and with own_bus=True a session bus of its
+        own, as each program on a desktop has (which puts it out of reach of the
+        accessibility bus). Its output goes to a log named after name (printed when
+        a check fails) unless stdout is given."""
+        full = dict(self.env)
+        if own_bus:
+            full["DBUS_SESSION_BUS_ADDRESS"] = self.new_bus()
+        for key, value in (env or {}).items():
+            if value is None:
+                full.pop(key, None)
+            else:
+                full[key] = value
+        return self._processes.start(name, argv, full, stdout=stdout)
+
+    def stop(self, process):
+        """Ends a program started here (its whole process group); returns its status."""
+        return self._processes.stop(process)
+
+    def wait_exit(self, process, timeout=10.0):
+        """The exit status of a program that is to end by itself within timeout s."""
+        try:
+            return process.wait(timeout)
+        except subprocess.TimeoutExpired:
+            raise AssertionError(f"{process.args[0]} still runs {timeout:g} s after it should end")
+
+    def new_bus(self):
+        """Starts one more session bus for this desktop and returns its address."""
+        read, write = os.pipe()
+        try:
+            argv = ["dbus-daemon", "--session", "--nofork", "--nopidfile"]
+            argv.append(f"--print-address={write}")
+            bus = self._processes.start("dbus-daemon", argv, self.env, pass_fds=(write,))
+            os.close(write)
+            write = None
+            return read_line(read, bus, 30, "the session bus")
+        finally:
+            os.close(read)
+            if write is not None:
+                os.close(write)
+
+    def _bus_has(self, name):
+        argv = ["dbus-send", "--bus=" + self.env["DBUS_SESSION_BUS_ADDRESS"], "--print-reply"]
+        argv += ["--dest=org.freedesktop.DBus", "/org/freedesktop/DBus"]
+        argv += ["org.freedesktop.DBus.NameHasOwner", f"string:{name}"]
+        result = subprocess.run(argv, capture_output=True, text=True, env=self.env, timeout=20)
+        return "boolean true" in result.stdout
+
+    def _point_environ_here(self):
+        for key in ("DISPLAY", "WAYLAND_DISPLAY", "XDG_RUNTIME_DIR") + OUTER:
+            self._saved_environ[key] = os.environ.get(key)
+            if key in self.env:
+                os.environ[key] = self.env[key]
+            else:
+                os.environ.pop(key, None)
+
+    # What each kind of desktop adds.
+    def _environment(self, env):
+        return env
+
+    def _start_display(self):
+        raise NotImplementedError
+
+    def _start_more(self):
+        pass
+
+
+class XDesktop(Desktop):
+    """A desktop on a private Xvfb, which picks a free display number itself.
+
+    window_manager=True runs openbox, for frames, placement and close requests;
+    screen is the screen's size in pixels. Programs are driven through real X input
+    (xdotool) and watched through screenshots and window geometry."""
+
+    TOOLS = Desktop.TOOLS + ("Xvfb", "xdotool", "xwininfo", "xprop", "import")
+    x_input = True
+
+    def __init__(self, window_manager=False, accessibility=False, screen=(1280, 1024),
+                 screen_reader=False):
+        super().__init__(accessibility, screen_reader)
+        self.window_manager = window_manager
+        self.screen = screen
+        self.display = None
+        if window_manager:
+            self.TOOLS += ("openbox", "wmctrl")
+
+    def _environment(self, env):
+        env.pop("WAYLAND_DISPLAY", None)
+        return dict(env, QT_QPA_PLATFORM="xcb")
+
+    def _start_display(self):
+        read, write = os.pipe()
+        try:
+            width, height = self.screen
+            argv = ["Xvfb", "-displayfd", str(write), "-noreset", "-nolisten", "tcp"]
+            argv += ["-screen", "0", f"{width}x{height}x24"]
+            server = self._processes.start("Xvfb", argv, self.env, pass_fds=(write,))
+            os.close(write)
+            write = None
+            # Xvfb writes the number once it accepts clients.
+            self.display = ":" + read_line(read, server, 30, "Xvfb")
+        finally:
+            os.close(read)
+            if write is not None:
+                os.close(write)
+        self.env["DISPLAY"] = self.display
+
+    def _start_more(self):
+        if self.window_manager:
+            self.start("openbox", ["openbox", "--sm-disable"])
+            wait_for(lambda: "openbox" in self.x("wmctrl", "-m").lower(), what="the window manager")
+
+    # --- Looking -------------------------------------------------------------------
+    # Single looks, for conditions that wait_for() polls.
+
+    def x(self, *argv, timeout=20.0):
+        """Runs an X client tool on this display and returns its output; a failure
+        raises RuntimeError."""
+        result = subprocess.run(argv, capture_output=True, text=True, env=self.env, timeout=timeout)
+        if result.returncode != 0:
+            raise RuntimeError(f"{' '.join(argv)} failed: {result.stderr.strip()}")
+        return result.stdout
+
+    def windows(self, title=None, pid=None):
+        """Ids of the mapped windows with exactly this title, of this process, or both."""
+        argv = ["xdotool", "search", "--all", "--onlyvisible"]
+        argv += ["--pid", str(pid)] if pid is not None else []
+        argv += ["--name", f"^{title}$"] if title is not None else []  # the pattern comes last
+        result = subprocess.run(argv, capture_output=True, text=True, env=self.env, timeout=20)
+        return [int(line) for line in result.stdout.split()]
+
+    def popups(self, pid):
+        """Ids of the process's mapped override-redirect windows: its open menus."""
+        return [w for w in self.windows(pid=pid)
+                if "Override Redirect State: yes" in self.x("xwininfo", "-id", str(w))]
+
+    def geometry(self, window):
+        """The window's rectangle without the window manager's frame: x, y, width,
+        height on the screen."""
+        values = {}
+        for line in self.x("xwininfo", "-id", str(window)).splitlines():
+            key, _, value = line.strip().partition(":")
+            values[key] = value.strip()
+        keys = ("Absolute upper-left X", "Absolute upper-left Y", "Width", "Height")
+        return tuple(int(values[key]) for key in keys)
+
+    def frame_geometry(self, window):
+        """The window's rectangle with the window manager's frame: x, y, width, height."""
+        x, y, width, height = self.geometry(window)
+        output = self.x("xprop", "-id", str(window), "_NET_FRAME_EXTENTS")
+        if "=" not in output:
+            return x, y, width, height
+        left, right, top, bottom = (int(v) for v in output.split("=")[1].split(","))
+        return x - left, y - top, width + left + right, height + top + bottom
+
+    def focused(self):
+        """The top-level window that has the keyboard (the X input focus); 0 for none."""
+        return int(self.x("xdotool", "getwindowfocus"))
+
+    def title_bar(self, window):
+        """The centre of the window manager's title bar above the window: x, y."""
+        x, y, width, _ = self.frame_geometry(window)
+        return x + width / 2, (y + self.geometry(window)[1]) / 2
+
+    def screenshot(self, window="root"):
+        """A picture of the window as it is on the screen now."""
+        path = os.path.join(self.dir, "shot.ppm")
+        self.x("import", "-window", str(window), "-depth", "8", f"ppm:{path}")
+        return Image(path)
+
+    # --- Waiting -------------------------------------------------------------------
+
+    def wait_window(self, title=None, pid=None, other_than=(), timeout=30.0, interval=0.05):
+        """Waits until a window with this title, of this process or both is mapped,
+        and returns its id; windows in other_than do not count."""
+
+        def found():
+            return [w for w in self.windows(title, pid) if w not in other_than]
+
+        what = f"a window titled {title!r} of process {pid}"
+        return wait_for(found, timeout, what, interval)[0]
+
+    def wait_gone(self, window, timeout=10.0):
+        """Waits until the window is no longer mapped."""
+        wait_for(lambda: window not in self.windows(), timeout, f"window {window} to go")
+
+    # --- Acting --------------------------------------------------------------------
+
+    def click(self, x, y):
+        """A click of the left button at a point of the screen."""
+        # No --sync: it waits seconds when the pointer is there already. The server
+        # takes the motion and the click in order anyway.
+        self.x("xdotool", "mousemove", str(round(x)), str(round(y)), "click", "1")
+
+    def key(self, *keys):
+        """Presses keys by their X names, as "Return" or "Down", in the focused window."""
+        self.x("xdotool", "key", "--delay", "30", *keys)
+
+    def type(self, text, delay_ms=30):
+        """Types text into the focused window, one key every delay_ms; returns when
+        all are sent."""
+        seconds = 20 + len(text) * delay_ms / 1000
+        self.x("xdotool", "type", "--delay", str(delay_ms), text, timeout=seconds)
+
+    def focus(self, window):
+        """Gives the window the keyboard and waits until it has it."""
+        self.x("xdotool", "windowfocus", "--sync", str(window))
+
+    def activate(self, window, timeout=10.0):
+        """Asks the window manager to activate the window, as a switch between windows
+        does, and waits until the window has the keyboard."""
+        self.x("xdotool", "windowactivate", str(window))
+        has_keys = lambda: self.focused() == window  # noqa: E731
+        wait_for(has_keys, timeout, f"window {window} to have the keyboard")
+
+    def close_window(self, window, timeout=10.0):
+        """Asks the window manager to close the window, as its close box does, once
+        it manages the window."""
+
+        def managed():
+            listed = self.x("wmctrl", "-l").splitlines()
+            return any(int(line.split()[0], 16) == window for line in listed)
+
+        wait_for(managed, timeout, f"the window manager to manage window {window}")
+        self.x("wmctrl", "-i", "-c", str(window))
+
+    def sync_window_manager(self, timeout=10.0):
+        """Returns once the window manager has acted on every request sent to it
+        before: it changes the number of desktops and waits until that shows."""
+
+        def desktops():
+            return int(self.x("xprop", "-root", "_NET_NUMBER_OF_DESKTOPS").split("=")[1])
+
+        wanted = desktops() % 4 + 1  # 1..4, never the current number
+        self.x("wmctrl", "-n", str(wanted))
+        wait_for(lambda: desktops() == wanted, timeout, f"{wanted} desktops")
+
+
+class WaylandDesktop(Desktop):
+    """A desktop on weston's headless backend with no X server: programs get only
+    WAYLAND_DISPLAY (and Qt programs QT_QPA_PLATFORM=wayland). No X input tool
+    reaches them; drive them through AT-SPI actions."""
+
+    TOOLS = Desktop.TOOLS + ("weston",)
+    SOCKET = "wayland-zelvaro"  # inside the desktop's private runtime directory
+
+    def __init__(self, accessibility=False, shell="desktop-shell.so"):
+        super().__init__(accessibility)
+        self.shell = shell
+
+    def _environment(self, env):
+        env.pop("DISPLAY", None)
+        return dict(env, WAYLAND_DISPLAY=self.SOCKET, QT_QPA_PLATFORM="wayland")
+
+    def _start_display(self):
+        argv = ["weston", "--backend=headless-backend.so", f"--socket={self.SOCKET}"]
+        argv += ["--use-pixman", "--no-config", "--idle-time=0", f"--shell={self.shell}"]
+        weston = self.start("weston", argv)
+        socket = os.path.join(self.dir, self.SOCKET)
+        wait_for(lambda: weston.poll() is None and os.path.exists(socket), 30, "weston's socket")
+
+
+class Image:
+    """A screenshot in RGB, read from the binary PPM that ImageMagick writes."""
+
+    def __init__(self, path):
+        with open(path, "rb") as f:
+            kind, size, depth, self.pixels = f.read().split(b"\n", 3)
+        if kind != b"P6" or depth != b"255":
+            raise ValueError(f"{path}: not an 8-bit binary PPM")
+        self.width, self.height = map(int, size.split())
+
+    def pixel(self, x, y):
+        """The (red, green, blue) of one pixel."""
+        i = 3 * (y * self.width + x)
+        return tuple(self.pixels[i : i + 3])
+
+    def region(self, left, top, width, height):
+        """The pixels of a rectangle, row by row."""
+        return [
+            [self.pixel(x, y) for x in range(left, left + width)] for y in range(top, top + height)
+        ]
