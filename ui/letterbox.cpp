@@ -131,6 +131,9 @@ QPixmap LetterBox::picture() const
 
     m_picture = QPixmap(size() * ratio);
     m_picture.setDevicePixelRatio(ratio);
+    // At a fractional scale the panel leaves the last row and column of device pixels
+    // unpainted; they show the button colour rather than whatever the pixmap held.
+    m_picture.fill(colours.color(QPalette::Button));
     QPainter painter(&m_picture);
     painter.setFont(font());
     qDrawShadePanel(&painter, rect(), colours, true, border, &colours.brush(QPalette::Button));
