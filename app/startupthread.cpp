@@ -1,24 +1,28 @@
 // SPDX-FileCopyrightText: 2026 The Zelvaro developers
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "app/fontconfigreader.h"
+#include "app/startupthread.h"
+
+#include "ui/look.h"
+
+#include <QDBusConnection>
+#include <QFontDatabase>
 
 #include <fontconfig/fontconfig.h>
 
 namespace app {
 
-// fontconfig keeps the configuration it reads for the whole process and lets any
-// thread read it; a second reader would find it made and return.
-FontConfigReader::FontConfigReader()
-    : m_thread([] { FcInit(); })
+StartupThread::StartupThread()
+    : m_thread([] {
+        // In the order the main window asks for them: its icon comes first.
+        ui::icons::prepare();
+        // fontconfig keeps what it reads for the whole process.
+        FcInit();
+        QFontDatabase::families();
+        QDBusConnection::sessionBus();
+    })
 {
 }
 
-FontConfigReader::~FontConfigReader() { wait(); }
-
-void FontConfigReader::wait()
-{
-    if (m_thread.joinable())
-        m_thread.join();
-}
+StartupThread::~StartupThread() { m_thread.join(); }
 
 } // namespace app

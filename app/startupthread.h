@@ -6,23 +6,25 @@
 
 namespace app {
 
-// Reads the system's font configuration on a thread of its own.
+// Reads, on a thread of its own, what the main window needs from files and other
+// processes, while the main thread builds the window: the window icon's pictures,
+// decoded; the system's font configuration (some sixty XML files and the font
+// caches), which Qt reads the first time a font is asked for, and the main window
+// asks before it is shown, since its menu bar and labels take their sizes from
+// their text; Qt's list of the fonts; and the connection to the session bus, which
+// the accessibility bridge opens and waits for the first time a control reports a
+// change. Qt and fontconfig guard each of them against use from two threads, so the
+// main thread takes whatever is ready and does or waits for the rest.
 //
-// Qt reads it the first time a font is asked for, and the main window asks before
-// it can be shown: its menu bar and labels take their sizes from their text. That
-// reading (some sixty XML files and the font caches) is the largest single cost of
-// the start-up. Made before the display is opened, a reader does it while Qt loads
-// its platform plugin and talks to the display server; once wait() has returned,
-// Qt finds the configuration read and only lists the fonts.
-class FontConfigReader {
+// Make it once the application exists: the thread reads the environment, which the
+// application's construction changes, and asks Qt for its plugins and fonts. It
+// must end before the application does; the destructor waits for it.
+class StartupThread {
 public:
-    FontConfigReader();
-    ~FontConfigReader();
-    FontConfigReader(const FontConfigReader&) = delete;
-    FontConfigReader& operator=(const FontConfigReader&) = delete;
-
-    // Returns once the configuration is read; at once on later calls.
-    void wait();
+    StartupThread();
+    ~StartupThread();
+    StartupThread(const StartupThread&) = delete;
+    StartupThread& operator=(const StartupThread&) = delete;
 
 private:
     std::thread m_thread;
