@@ -24,8 +24,11 @@ int main(int argc, char* argv[])
         return commandLine.answer();
     }
 
-    const std::unique_ptr<QApplication> application = app::openDisplay(argc, argv, commandLine);
-    const app::StartupThread startup; // ends before the application
+    app::choosePlatform(commandLine);
+    std::unique_ptr<QApplication> application;
+    app::StartupThread startup; // made after the application's pointer, so it ends first
+    application = app::openDisplay(argc, argv);
+    startup.applicationMade();
     QApplication::setDesktopFileName(QStringLiteral("org.zelvaro.zelvaro"));
     // The menu bar stays in the window, below the title, whatever the desktop offers:
     // the window's size is that of its client area and the menu bar. Nor does the

@@ -6,23 +6,51 @@
 
 #include <QDBusConnection>
 #include <QFontDatabase>
+#include <QtGlobal>
+
+#include <clocale>
 
 #include <fontconfig/fontconfig.h>
 
 namespace app {
 
+namespace {
+    // Whether the platform plugin will take a launch token out of the environment
+    // while the application is built.
+    bool launchToken()
+    {
+        return qEnvironmentVariableIsSet("DESKTOP_STARTUP_ID")
+            || qEnvironmentVariableIsSet("XDG_ACTIVATION_TOKEN");
+    }
+} // namespace
+
 StartupThread::StartupThread()
-    : m_thread([] {
-        // In the order the main window asks for them: its icon comes first.
-        ui::icons::prepare();
+{
+    // The application sets the same locale again; that changes nothing the thread reads.
+    std::setlocale(LC_ALL, "");
+    m_thread = std::thread([made = m_made.get_future(), early = !launchToken()]() mutable {
         // fontconfig keeps what it reads for the whole process.
-        FcInit();
+        if (early)
+            FcInit();
+        if (!made.get())
+            return;
+        FcInit(); // at once when read already
+        ui::icons::prepare();
         QFontDatabase::families();
         QDBusConnection::sessionBus();
-    })
-{
+    });
 }
 
-StartupThread::~StartupThread() { m_thread.join(); }
+StartupThread::~StartupThread()
+{
+    try {
+        m_made.set_value(false);
+    } catch (const std::future_error&) {
+        // applicationMade() told it already.
+    }
+    m_thread.join();
+}
+
+void StartupThread::applicationMade() { m_made.set_value(true); }
 
 } // namespace app
