@@ -103,7 +103,7 @@ namespace {
 
 } // namespace
 
-std::unique_ptr<QApplication> openDisplay(int& argc, char** argv, const CommandLine& commandLine)
+void choosePlatform(const CommandLine& commandLine)
 {
     // -platform wins over QT_QPA_PLATFORM in Qt, and either over the choice below.
     QString chosenPlatform = commandLine.platform();
@@ -122,7 +122,10 @@ std::unique_ptr<QApplication> openDisplay(int& argc, char** argv, const CommandL
         // Qt tries the platforms of the list in turn until one opens.
         qputenv("QT_QPA_PLATFORM", platforms.join(';'));
     }
+}
 
+std::unique_ptr<QApplication> openDisplay(int& argc, char** argv)
+{
     const QtMessageHandler previous = qInstallMessageHandler(holdMessage);
     auto application = std::make_unique<QApplication>(argc, argv);
     qInstallMessageHandler(previous);

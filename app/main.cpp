@@ -3,9 +3,12 @@
 #include "app/commandline.h"
 #include "app/display.h"
 #include "app/speech.h"
+#include "app/startupthread.h"
+#include "ui/look.h"
 #include "ui/qtruntime.h"
 
 #include <QApplication>
+#include <QStyle>
 
 int main(int argc, char* argv[])
 {
@@ -21,10 +24,19 @@ int main(int argc, char* argv[])
         return commandLine.answer();
     }
 
-    const std::unique_ptr<QApplication> application = app::openDisplay(argc, argv, commandLine);
+    app::choosePlatform(commandLine);
+    std::unique_ptr<QApplication> application;
+    app::StartupThread startup; // made after the application's pointer, so it ends first
+    application = app::openDisplay(argc, argv);
+    startup.applicationMade();
     QApplication::setDesktopFileName(QStringLiteral("org.zelvaro.zelvaro"));
-    if (!commandLine.styleChosen())
-        QApplication::setStyle(QStringLiteral("Fusion"));
+    // The menu bar stays in the window, below the title, whatever the desktop offers:
+    // the window's size is that of its client area and the menu bar. Nor does the
+    // program wait at start-up to learn whether the desktop shows menus elsewhere.
+    QApplication::setAttribute(Qt::AA_DontUseNativeMenuBar);
+    // Fusion unless the user chose a style with -style.
+    QApplication::setStyle(ui::style(
+        commandLine.styleChosen() ? QApplication::style()->name() : QStringLiteral("Fusion")));
     // The program ends only through its farewell, never because its last window closed.
     QApplication::setQuitOnLastWindowClosed(false);
 

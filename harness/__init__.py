@@ -23,6 +23,7 @@ Modules:
              Blind: the program driven by X alone, for runs without AT-SPI
   accessible the AT-SPI tree of a program (import once a desktop reads it)
   letters    Letters: the letters a run shows, from the game's own code
+  mapwatch   MapWatch: the moment a window is mapped, from the X server's event
   speech     Speech: a private speech-dispatcher that writes what it would say
              to a file, and the Orca screen reader speaking through it
   build      build(): configures and builds CMake targets for a script

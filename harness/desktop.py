@@ -170,6 +170,7 @@ class XDesktop(Desktop):
         self.window_manager = window_manager
         self.screen = screen
         self.display = None
+        self.server = None  # the Xvfb process, once it runs
         if window_manager:
             self.TOOLS += ("openbox", "wmctrl")
 
@@ -183,11 +184,11 @@ class XDesktop(Desktop):
             width, height = self.screen
             argv = ["Xvfb", "-displayfd", str(write), "-noreset", "-nolisten", "tcp"]
             argv += ["-screen", "0", f"{width}x{height}x24"]
-            server = self._processes.start("Xvfb", argv, self.env, pass_fds=(write,))
+            self.server = self._processes.start("Xvfb", argv, self.env, pass_fds=(write,))
             os.close(write)
             write = None
             # Xvfb writes the number once it accepts clients.
-            self.display = ":" + read_line(read, server, 30, "Xvfb")
+            self.display = ":" + read_line(read, self.server, 30, "Xvfb")
         finally:
             os.close(read)
             if write is not None:

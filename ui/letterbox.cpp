@@ -6,12 +6,35 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QPixmapCache>
+#include <QPointer>
 #include <qdrawutil.h>
+
+#include <utility>
+#include <vector>
 
 namespace ui {
 
 namespace {
     constexpr int border = 2; // a sunken 3-D edge
+
+    // Batches open, and the boxes waiting for the outermost one to end.
+    int batchDepth = 0;
+    std::vector<QPointer<LetterBox>> waiting;
+} // namespace
+
+LetterBox::Batch::Batch() { ++batchDepth; }
+
+LetterBox::Batch::~Batch()
+{
+    if (--batchDepth > 0)
+        return;
+    // Settling runs no handler; a box scheduled meanwhile settles through a queued call.
+    const std::vector<QPointer<LetterBox>> boxes = std::exchange(waiting, {});
+    for (const QPointer<LetterBox>& box : boxes) {
+        if (box)
+            box->settle();
+    }
 }
 
 LetterBox::LetterBox(const QString& name, QWidget* parent)
@@ -19,6 +42,8 @@ LetterBox::LetterBox(const QString& name, QWidget* parent)
 {
     setObjectName(name);
     setFont(fonts::letter());
+    // The box paints all of itself, so a move copies its pixels on the display
+    // server and repaints only the strip it uncovers.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setAutoFillBackground(false);
 }
@@ -54,7 +79,10 @@ void LetterBox::scheduleSettle()
     if (m_settlePending)
         return;
     m_settlePending = true;
-    QMetaObject::invokeMethod(this, &LetterBox::settle, Qt::QueuedConnection);
+    if (batchDepth > 0)
+        waiting.emplace_back(this);
+    else
+        QMetaObject::invokeMethod(this, &LetterBox::settle, Qt::QueuedConnection);
 }
 
 void LetterBox::settle()
@@ -72,8 +100,44 @@ void LetterBox::settle()
 void LetterBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    qDrawShadePanel(&painter, rect(), palette(), true, border, &palette().brush(QPalette::Button));
-    painter.setPen(palette().color(QPalette::ButtonText));
+    painter.drawPixmap(0, 0, picture());
+}
+
+QPixmap LetterBox::picture() const
+{
+    const QPalette& colours = palette();
+    const qreal ratio = devicePixelRatioF();
+    const Look look { m_lines, size(), ratio, colours.cacheKey(), colours.currentColorGroup(),
+        font() };
+    if (look == m_look && !m_picture.isNull())
+        return m_picture;
+    m_look = look;
+
+    // Every box of one size, font and colours that shows the same text looks the
+    // same, so the boxes share their pictures: a new letter is mostly one already
+    // drawn. The key names all that the picture depends on.
+    QString key = QStringLiteral("zelvaro-letterbox %1x%2@%3 %4")
+                      .arg(width())
+                      .arg(height())
+                      .arg(ratio)
+                      .arg(font().key());
+    for (const QPalette::ColorRole role : { QPalette::Button, QPalette::ButtonText, QPalette::Light,
+             QPalette::Midlight, QPalette::Dark, QPalette::Shadow })
+        key += QLatin1Char(' ') + QString::number(colours.color(role).rgba(), 16);
+    for (const QString& line : m_lines)
+        key += QLatin1Char('\n') + line;
+    if (QPixmapCache::find(key, &m_picture))
+        return m_picture;
+
+    m_picture = QPixmap(size() * ratio);
+    m_picture.setDevicePixelRatio(ratio);
+    // At a fractional scale the panel leaves the last row and column of device pixels
+    // unpainted; they show the button colour rather than whatever the pixmap held.
+    m_picture.fill(colours.color(QPalette::Button));
+    QPainter painter(&m_picture);
+    painter.setFont(font());
+    qDrawShadePanel(&painter, rect(), colours, true, border, &colours.brush(QPalette::Button));
+    painter.setPen(colours.color(QPalette::ButtonText));
     const QRect inside = rect().adjusted(border, border, -border, -border);
     painter.setClipRect(inside);
     const int lineHeight = fontMetrics().height();
@@ -82,6 +146,9 @@ void LetterBox::paintEvent(QPaintEvent*)
             inside.left(), inside.top() + i * lineHeight, inside.width() + 64, lineHeight);
         painter.drawText(line, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_lines.at(i));
     }
+    painter.end();
+    QPixmapCache::insert(key, m_picture);
+    return m_picture;
 }
 
 void LetterBox::keyPressEvent(QKeyEvent* event)

@@ -4,6 +4,11 @@
 
 #include <QFont>
 #include <QIcon>
+#include <QImageReader>
+#include <QImage>
+#include <QList>
+#include <QPixmap>
+#include <QProxyStyle>
 
 namespace ui::fonts {
 
@@ -34,13 +39,54 @@ static void initResources() { Q_INIT_RESOURCE(resources); }
 
 namespace ui::icons {
 
+namespace {
+    // Read once, by whichever thread asks first; a second thread waits for it.
+    const QList<QImage>& windowPictures()
+    {
+        static const QList<QImage> pictures = [] {
+            initResources();
+            QList<QImage> read;
+            for (const char* file : { ":/icons/window-16.png", ":/icons/window-32.png" }) {
+                // The pictures are PNG; naming the format spares asking every image plugin.
+                QImageReader reader(QString::fromLatin1(file), "png");
+                reader.setAutoDetectImageFormat(false);
+                read.append(reader.read());
+            }
+            return read;
+        }();
+        return pictures;
+    }
+} // namespace
+
 QIcon window()
 {
-    initResources();
     QIcon icon;
-    for (const char* file : { ":/icons/window-16.png", ":/icons/window-32.png" })
-        icon.addFile(QString::fromLatin1(file));
+    for (const QImage& picture : windowPictures())
+        icon.addPixmap(QPixmap::fromImage(picture));
     return icon;
 }
 
+void prepare() { (void)windowPictures(); }
+
 } // namespace ui::icons
+
+namespace ui {
+
+namespace {
+    class GameStyle : public QProxyStyle {
+    public:
+        using QProxyStyle::QProxyStyle;
+
+        QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
+            const QWidget* widget) const override
+        {
+            if (icon == SP_ToolBarHorizontalExtensionButton)
+                return {};
+            return QProxyStyle::standardIcon(icon, option, widget);
+        }
+    };
+} // namespace
+
+QStyle* style(const QString& key) { return new GameStyle(key); }
+
+} // namespace ui

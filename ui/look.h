@@ -4,6 +4,8 @@
 
 class QFont;
 class QIcon;
+class QString;
+class QStyle;
 
 namespace ui::fonts {
 
@@ -29,5 +31,19 @@ namespace ui::icons {
 
 // The windows' icon: a white key cap bearing a red question mark, 16 and 32 px.
 QIcon window();
+// Decodes the pictures of window() ahead of their first use, on any thread once the
+// application exists: the start-up does it beside the main thread.
+void prepare();
+
+} // namespace ui::icons
+
+namespace ui {
+
+// The widget style named by key (as QStyleFactory knows it) as the windows use it:
+// the same in every drawing, except that the menu bar's button for entries that do
+// not fit has no icon. The menu bar always has room for both of its entries, so the
+// button never shows, and the style's icon for it is some eight pictures read from
+// files while the main window is being made.
+QStyle* style(const QString& key);
 
 } // namespace ui::icons

@@ -66,12 +66,12 @@ MainWindow::MainWindow(QWidget* parent)
     m_client->setFixedSize(ClientWidth, ClientHeight);
     setCentralWidget(m_client);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
+    buildMenus();
 
     // Created before the letter boxes, so the boxes lie above it.
     QLabel* label5
         = addLabel(QStringLiteral("Label5"), QStringLiteral("Game Over"), { 24, 136, 300, 64 });
-    label5->setFont(fonts::gameOver());
-    label5->adjustSize(); // to the caption in its own font, not the panel's
+    label5->setFont(fonts::gameOver()); // sized below in its own font, not the panel's
     QPalette grey = label5->palette();
     grey.setColor(QPalette::WindowText, grey.color(QPalette::Disabled, QPalette::WindowText));
     label5->setPalette(grey);
@@ -126,11 +126,18 @@ MainWindow::MainWindow(QWidget* parent)
     for (qsizetype i = 1; i < m_tabOrder.size(); ++i)
         setTabOrder(m_tabOrder.at(i - 1), m_tabOrder.at(i));
 
-    buildMenus();
     m_client->installEventFilter(this);
 
     m_timers = { makeTimer(QStringLiteral("Timer1"), 50, this),
         makeTimer(QStringLiteral("Timer2"), 1000, this) };
+
+    // Labels size themselves to their caption, keeping their left and top edges; an
+    // empty label keeps its designed size. This comes last, as the first size asks
+    // for the fonts, which the start-up may still be reading meanwhile.
+    for (QLabel* label : m_client->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+        if (!label->text().isEmpty())
+            label->adjustSize();
+    }
 }
 
 QLabel* MainWindow::addLabel(const QString& name, const QString& caption, const QRect& geometry)
@@ -139,11 +146,7 @@ QLabel* MainWindow::addLabel(const QString& name, const QString& caption, const 
     label->setObjectName(name);
     label->setFont(fonts::system());
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    // Labels size themselves to their caption, keeping their left and top edges;
-    // an empty label keeps its designed size.
     label->setGeometry(geometry);
-    if (!caption.isEmpty())
-        label->adjustSize();
     return label;
 }
 

@@ -7,6 +7,7 @@
 #include "game/generator.h"
 #include "game/handler.h"
 #include "game/runtime.h"
+#include "ui/letterbox.h"
 
 #include <QObject>
 
@@ -78,8 +79,11 @@ public:
 private:
     template <typename Handler> void dispatch(const char* name, Handler&& handler)
     {
-        if (!m_ended)
-            game::runHandler(name, std::forward<Handler>(handler));
+        if (m_ended)
+            return;
+        // The letter boxes show what the handler left in them once it is done.
+        const LetterBox::Batch boxes;
+        game::runHandler(name, std::forward<Handler>(handler));
     }
     void connectSignals();
     void form2Activate();

@@ -52,6 +52,7 @@ private slots:
     void controlsStandWhereDesigned();
     void labelsSizeToCaptionKeepingTopLeft();
     void lettersBoxesLieAboveGameOver();
+    void letterBoxesShowWhatWasPrintedLast();
     void focusMovesInDesignedOrder();
     void timersRunFromCreation();
     void menuTreeHasNoShortcutsNorGroups();
@@ -188,6 +189,36 @@ void MainWindowTest::lettersBoxesLieAboveGameOver()
     // Picture3 is created at (183, 176), inside "Game Over".
     QVERIFY(window.label(game::Label::Label5)->geometry().contains(QPoint(190, 180)));
     QCOMPARE(window.clientArea()->childAt(190, 180), window.box(game::Box::Picture3));
+}
+
+// A box shows what was printed into it since its last clear, in its current
+// colours, however often it was drawn before and whichever box drew that text
+// first: the boxes keep and share the pictures they have drawn.
+void MainWindowTest::letterBoxesShowWhatWasPrintedLast()
+{
+    ui::MainWindow window;
+    const auto look = [](ui::LetterBox* box, const QString& letter) {
+        box->clear();
+        box->print(letter);
+        return box->grab().toImage();
+    };
+    ui::LetterBox* first = window.box(game::Box::Picture1);
+    ui::LetterBox* second = window.box(game::Box::Picture2);
+    const QString q = QStringLiteral("q"), w = QStringLiteral("w");
+
+    const QImage firstQ = look(first, q);
+    const QImage firstW = look(first, w);
+    QVERIFY(firstQ != firstW);
+    QCOMPARE(look(second, w), firstW);
+    QCOMPARE(look(first, q), firstQ);
+
+    // The about window greys the play field; the boxes follow.
+    window.clientArea()->setEnabled(false);
+    const QImage greyQ = look(first, q);
+    QVERIFY(greyQ != firstQ);
+    QCOMPARE(look(second, q), greyQ);
+    window.clientArea()->setEnabled(true);
+    QCOMPARE(look(second, q), firstQ);
 }
 
 // Among the buttons and the check box the keyboard order is Start, Exit, Stop, Pause;
