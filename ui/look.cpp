@@ -4,8 +4,8 @@
 
 #include <QFont>
 #include <QIcon>
-#include <QImageReader>
 #include <QImage>
+#include <QImageReader>
 #include <QList>
 #include <QPixmap>
 #include <QProxyStyle>
@@ -77,8 +77,8 @@ namespace {
     public:
         using QProxyStyle::QProxyStyle;
 
-        QIcon standardIcon(StandardPixmap icon, const QStyleOption* option,
-            const QWidget* widget) const override
+        QIcon standardIcon(
+            StandardPixmap icon, const QStyleOption* option, const QWidget* widget) const override
         {
             if (icon == SP_ToolBarHorizontalExtensionButton)
                 return {};
