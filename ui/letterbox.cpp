@@ -10,7 +10,6 @@
 #include <QPointer>
 #include <qdrawutil.h>
 
-#include <utility>
 #include <vector>
 
 namespace ui {
@@ -29,12 +28,13 @@ LetterBox::Batch::~Batch()
 {
     if (--batchDepth > 0)
         return;
-    // Settling runs no handler; a box scheduled meanwhile settles through a queued call.
-    const std::vector<QPointer<LetterBox>> boxes = std::exchange(waiting, {});
-    for (const QPointer<LetterBox>& box : boxes) {
+    // Settling runs no handler and schedules nothing, so the list stays as it is
+    // meanwhile; it keeps its room for the next handler.
+    for (const QPointer<LetterBox>& box : waiting) {
         if (box)
             box->settle();
     }
+    waiting.clear();
 }
 
 LetterBox::LetterBox(const QString& name, QWidget* parent)
