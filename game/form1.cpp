@@ -287,14 +287,14 @@ void Form1::selectSpeed(int speed)
         speedItems, Label::Label9, speed);
 }
 
-void Form1::selectOption(
-    const std::array<Int16*, 4>& flags, const MenuItem (&items)[4], Label label, int choice)
+void Form1::selectOption(const std::array<Int16*, Levels>& flags, const MenuItem (&items)[Levels],
+    Label label, int choice)
 {
     // All four flags of the group first, then the ticks of its items I to IV, then
     // the digit beside "Level:" or "Acceleration:".
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < Levels; ++i)
         *flags[i] = flag(i + 1 == choice);
-    for (int i = 0; i < 4; ++i)
+    for (int i = 0; i < Levels; ++i)
         m_rt.setChecked(items[i].id, i + 1 == choice);
     m_rt.setCaption(label, digits[choice - 1]);
 }

@@ -82,8 +82,10 @@ private:
     void farewell();
     void selectLevel(int level);
     void selectSpeed(int speed);
-    void selectOption(
-        const std::array<Int16*, 4>& flags, const MenuItem (&items)[4], Label label, int choice);
+    // Both Options groups have as many items as there are levels.
+    static_assert(Levels == Speeds);
+    void selectOption(const std::array<Int16*, Levels>& flags, const MenuItem (&items)[Levels],
+        Label label, int choice);
     void runLevelBlock(int level);
     void endOfTickChecks();
     void gameOverSequence();
