@@ -27,17 +27,11 @@
 
 #include <cmath>
 
-namespace {
+using test::WindowState;
 
-enum class State { Idle, Running, Paused, Over };
-
-const char* stateName(State state)
-{
-    static constexpr const char* names[] = { "idle", "running", "paused", "game over" };
-    return names[static_cast<int>(state)];
-}
-
-} // namespace
+// The states a player can click and type in.
+constexpr WindowState playerStates[]
+    = { WindowState::Idle, WindowState::Running, WindowState::Paused, WindowState::Lost };
 
 class FocusTest : public uitest::StartedProgramTest {
     Q_OBJECT
@@ -53,26 +47,24 @@ private slots:
 
 private:
     // Brings the window into a state at level IV, where all five boxes are on the field.
-    bool enter(State state);
+    bool enter(WindowState state);
     void click(const QPoint& inClient);
     // Types the letter of lane 1: true when the game judged it a hit.
     bool typedLetterIsHit();
 };
 
-bool FocusTest::enter(State state)
+bool FocusTest::enter(WindowState state)
 {
     ui::MainWindow& w = window();
     w.menu(game::levelItems[3].id)->trigger();
-    if (state == State::Idle)
+    if (state == WindowState::Idle)
         return true;
     QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
-    if (state == State::Paused)
+    if (state == WindowState::Paused)
         uitest::clickCheckBox(w.checkBox(game::CheckBox::Check1));
-    if (state == State::Over)
+    if (state == WindowState::Lost)
         QTest::keyClick(w.windowHandle(), char(uitest::missingLetter(this->state())));
-    return state == State::Over
-        ? this->state().GameOver
-        : w.timer(game::Timer::Timer1)->isActive() == (state != State::Paused);
+    return uitest::look(runtime()) == state;
 }
 
 void FocusTest::click(const QPoint& inClient)
@@ -90,15 +82,15 @@ bool FocusTest::typedLetterIsHit()
 
 void FocusTest::clicksLeaveTheFocus_data()
 {
-    QTest::addColumn<State>("state");
+    QTest::addColumn<WindowState>("state");
     QTest::addColumn<QString>("target");
     // A control, by name, is clicked at its centre as it stands at the moment; the
     // others are places in the client area: the empty field, the two rules.
     const QStringList targets = { "Picture1", "Picture2", "Picture3", "Picture4", "Picture5",
         "Label3", "Label1", "Label7", "Label5", "field", "Line1", "Line2" };
-    for (State state : { State::Idle, State::Running, State::Paused, State::Over }) {
+    for (WindowState state : playerStates) {
         for (const QString& target : targets) {
-            QTest::addRow("%s, %s", stateName(state), qPrintable(target)) << state << target;
+            QTest::addRow("%s, %s", test::name(state), qPrintable(target)) << state << target;
         }
     }
 }
@@ -107,7 +99,7 @@ void FocusTest::clicksLeaveTheFocus_data()
 // every key from the game, with nothing on the screen to say why.
 void FocusTest::clicksLeaveTheFocus()
 {
-    QFETCH(State, state);
+    QFETCH(WindowState, state);
     QFETCH(QString, target);
     QVERIFY(enter(state));
 
@@ -126,7 +118,7 @@ void FocusTest::clicksLeaveTheFocus()
     QWidget* const focus = QApplication::focusWidget();
     click(at);
     QCOMPARE(QApplication::focusWidget(), focus);
-    if (state == State::Running) {
+    if (state == WindowState::Running) {
         QCOMPARE(focus, window().box(game::Box::Picture1));
         QVERIFY2(typedLetterIsHit(), "the key did not reach the game");
     }
@@ -134,9 +126,9 @@ void FocusTest::clicksLeaveTheFocus()
 
 void FocusTest::loneAltTakesNoKeysFromAGame_data()
 {
-    QTest::addColumn<State>("state");
-    for (State state : { State::Idle, State::Running, State::Paused, State::Over })
-        QTest::addRow("%s", stateName(state)) << state;
+    QTest::addColumn<WindowState>("state");
+    for (WindowState state : playerStates)
+        QTest::addRow("%s", test::name(state)) << state;
 }
 
 // A lone Alt puts the menu bar into keyboard mode, where the keys typed next go. In a
@@ -144,7 +136,7 @@ void FocusTest::loneAltTakesNoKeysFromAGame_data()
 // menus keep their keyboard access.
 void FocusTest::loneAltTakesNoKeysFromAGame()
 {
-    QFETCH(State, state);
+    QFETCH(WindowState, state);
     QVERIFY(enter(state));
     ui::MainWindow& w = window();
     QWidget* const focus = QApplication::focusWidget();
@@ -153,7 +145,7 @@ void FocusTest::loneAltTakesNoKeysFromAGame()
     QTest::keyClick(w.windowHandle(), Qt::Key_Alt);
     const bool menusOn = w.menu(game::Menu::menu_options)->isEnabled();
     QCOMPARE(QApplication::focusWidget(), menusOn ? w.menuBar() : focus);
-    if (state == State::Running)
+    if (state == WindowState::Running)
         QVERIFY2(typedLetterIsHit(), "the key did not reach the game");
 }
 
