@@ -8,7 +8,7 @@ from .processes import wait_for
 
 # The main window's client area, in logical pixels, and its letter boxes.
 CLIENT = (510, 387)
-LANES = 5
+LANES = 5  # game::Lanes (game/rules.h)
 
 # The controls that make up the main window's state, as expect_controls() names
 # them: their accessible names and roles.

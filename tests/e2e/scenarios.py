@@ -24,7 +24,7 @@ sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."
 from harness import WaylandDesktop, XDesktop, hold, wait_equal, wait_for  # noqa: E402
 from harness.letters import Letters  # noqa: E402
 from harness.speech import Speech  # noqa: E402
-from harness.zelvaro import CLIENT, Blind, Zelvaro  # noqa: E402
+from harness.zelvaro import CLIENT, LANES, Blind, Zelvaro  # noqa: E402
 
 SKIPPED = 77
 TIME_LIMIT = 150  # seconds; the test's own limit in CMake is higher
@@ -117,7 +117,7 @@ def counters(z):
 
 
 def lefts(z):
-    return [z.lane_left(k) for k in range(1, 6)]
+    return [z.lane_left(k) for k in range(1, LANES + 1)]
 
 
 # --- Scenarios ----------------------------------------------------------------------------
