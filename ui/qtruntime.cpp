@@ -54,7 +54,12 @@ void QtRuntime::connectSignals()
     connect(w.button(game::Button::Command1), &QPushButton::clicked, this,
         [this] { dispatch("Command1_Click", [this] { m_form1.Command1_Click(); }); });
     // The state-change signal comes for a change by code too, as the Pause handler needs.
-    connect(w.checkBox(game::CheckBox::Check1), &QCheckBox::stateChanged, this,
+#if QT_VERSION >= QT_VERSION_CHECK(6, 7, 0)
+    constexpr auto checkChanged = &QCheckBox::checkStateChanged;
+#else
+    constexpr auto checkChanged = &QCheckBox::stateChanged;
+#endif
+    connect(w.checkBox(game::CheckBox::Check1), checkChanged, this,
         [this] { dispatch("Check1_Click", [this] { m_form1.Check1_Click(); }); });
     connect(w.timer(game::Timer::Timer1), &QTimer::timeout, this,
         [this] { dispatch("Timer1_Timer", [this] { m_form1.Timer1_Timer(); }); });
@@ -305,7 +310,7 @@ std::int16_t QtRuntime::value(game::CheckBox)
 void QtRuntime::setValue(game::CheckBox, std::int16_t value)
 {
     // 0 clear, 1 ticked, 2 greyed; no other value exists and is ignored. A change
-    // emits stateChanged, which runs Check1_Click before this returns.
+    // emits the state-change signal, which runs Check1_Click before this returns.
     static constexpr Qt::CheckState states[] = { Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked };
     if (value < 0 || value > 2)
         return;

@@ -8,10 +8,8 @@
 # Inputs: QTEST_EXECUTABLE, QTEST_LISTING (the generated ctest file), QTEST_TARGET,
 # QTEST_CMAKE (the cmake program, for its env command).
 
-# ctest includes this file with the policies of an old CMake; the list test below
-# needs the newer one.
-cmake_policy(SET CMP0057 NEW)
-
+# ctest includes this file with the policies of an old CMake: no if(IN_LIST) here, and
+# no policy set (which would make it warn about every inclusion).
 if(NOT EXISTS "${QTEST_EXECUTABLE}")
     add_test(ui.${QTEST_TARGET}.NOT_BUILT ${QTEST_TARGET}_NOT_BUILT)
     return()
@@ -33,7 +31,8 @@ if(NOT EXISTS "${QTEST_LISTING}" OR "${QTEST_EXECUTABLE}" IS_NEWER_THAN "${QTEST
     foreach(line IN LISTS lines)
         if(line MATCHES "^([A-Za-z_][A-Za-z0-9_]*) ([A-Za-z_][A-Za-z0-9_]*)( |$)")
             set(name ui.${CMAKE_MATCH_1}.${CMAKE_MATCH_2})
-            if(NOT name IN_LIST names)
+            list(FIND names ${name} seen)
+            if(seen EQUAL -1)
                 list(APPEND names ${name})
                 string(APPEND content "add_test(${name} [==[${QTEST_EXECUTABLE}]==] ${CMAKE_MATCH_2})\n")
             endif()
