@@ -16,6 +16,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCommandLineParser>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -23,8 +24,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <vector>
 
 namespace {
@@ -60,12 +59,25 @@ int main(int argc, char* argv[])
     QApplication::setStyle(QStringLiteral("Fusion"));
     QApplication::setQuitOnLastWindowClosed(false);
 
-    int ticks = 1200, typeEvery = 3;
-    for (int i = 1; i + 1 < argc; i += 2) {
-        if (std::strcmp(argv[i], "--ticks") == 0)
-            ticks = std::max(2, std::atoi(argv[i + 1]));
-        else if (std::strcmp(argv[i], "--type-every") == 0)
-            typeEvery = std::max(1, std::atoi(argv[i + 1]));
+    // An unknown option or one without its value ends the program with a message.
+    QCommandLineParser parser;
+    parser.addHelpOption();
+    const QCommandLineOption ticksOption(QStringLiteral("ticks"),
+        QStringLiteral("Timer1 periods to time, at least 2."), QStringLiteral("N"),
+        QStringLiteral("1200"));
+    const QCommandLineOption typeOption(QStringLiteral("type-every"),
+        QStringLiteral("Ticks from one typed letter to the next, at least 1."), QStringLiteral("N"),
+        QStringLiteral("3"));
+    parser.addOptions({ ticksOption, typeOption });
+    parser.process(app);
+    bool ticksRead = false, typeRead = false;
+    const int ticks = parser.value(ticksOption).toInt(&ticksRead);
+    const int typeEvery = parser.value(typeOption).toInt(&typeRead);
+    if (!ticksRead || ticks < 2 || !typeRead || typeEvery < 1) {
+        std::fputs("tickprobe: --ticks takes a number of at least 2, --type-every one of at "
+                   "least 1\n",
+            stderr);
+        return 2;
     }
 
     ui::QtRuntime runtime;

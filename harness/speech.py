@@ -16,13 +16,15 @@ TOOLS = ("speech-dispatcher", "orca")
 # speechd.conf: one output module that appends each message to the spoken file as a
 # line (the module splits a message at each "."), on ALSA's null device, so that no
 # sound card is needed; a client started by a marked program gets a module of its
-# own that puts the program's name in front of its lines.
+# own that puts the program's name in front of its lines. The service and each
+# module log to a file named after them, in a folder of their own: beside the
+# programs' logs, the module "spoken" would write into the spoken file.
 CONFIG = """\
 CommunicationMethod "unix_socket"
 SocketPath "default"
 Timeout {timeout}
 LogLevel 3
-LogDir "{dir}"
+LogDir "{logs}"
 AudioOutputMethod "alsa"
 AudioALSADevice "null"
 AddModule "spoken" "sd_generic" "spoken.conf"
@@ -83,7 +85,9 @@ class Speech:
         folder = os.path.join(self._config, "speech-dispatcher")
         modules = os.path.join(folder, "modules")
         os.makedirs(modules)
-        config = CONFIG.format(timeout=0 if self.start_service else 60, dir=self.desktop.dir)
+        logs = os.path.join(self.desktop.dir, "speech-dispatcher-logs")
+        os.makedirs(logs)
+        config = CONFIG.format(timeout=0 if self.start_service else 60, logs=logs)
         if self.start_service:
             # A client that loses the service must not start one that outlives the run.
             config += "DisableAutoSpawn\n"

@@ -2,295 +2,284 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "ui/voice.h"
 
-#include <QProcess>
-#include <QSocketNotifier>
+#include <QMetaObject>
+#include <QPointer>
 
-#include <cctype>
-#include <cerrno>
+#include <array>
+#include <condition_variable>
 #include <cstdio>
-#include <cstring>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
+#include <cstdlib>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <system_error>
+#include <thread>
+#include <utility>
+
+#include <pthread.h>
+#include <signal.h>
+
+#include <speech-dispatcher/libspeechd.h>
 
 namespace ui {
 
+// What a voice shares with its worker thread and with the library's thread that
+// reports the ends of messages. Whoever of them ends last frees it, so the worker
+// and the library may outlive the voice. The worker touches nothing of Qt's but
+// the post to the voice, made only while the voice exists.
+struct VoiceLink {
+    // The worker: opens the connection, says the texts in turn, closes.
+    static void run(std::shared_ptr<VoiceLink> link);
+
+    // Runs call(voice) later on the voice's thread, unless the voice is gone by then.
+    template <typename Call> void tell(Call call);
+    // From the library's thread: the service reports a message spoken or cancelled.
+    void ended();
+    // From the worker: the library did not open the connection; its report, if any.
+    void notOpened(const char* report);
+    // From the worker: speech is off, for this reason.
+    void fail(const char* reason);
+
+    std::mutex mutex;
+    std::condition_variable wake;
+    // Guarded by mutex:
+    Voice* voice = nullptr; // null once the voice is destroyed
+    std::deque<std::string> texts; // given, not yet handed to the library
+    bool closing = false;
+};
+
+template <typename Call> void VoiceLink::tell(Call call)
+{
+    const std::lock_guard lock(mutex);
+    // The voice cannot be destroyed meanwhile: its destructor takes the lock first,
+    // and a call posted before is dropped with the voice.
+    if (voice)
+        QMetaObject::invokeMethod(voice, [voice = voice, call] { call(*voice); });
+}
+
+void VoiceLink::ended()
+{
+    tell([](Voice& voice) { voice.messageEnded(); });
+}
+
+void VoiceLink::notOpened(const char* report)
+{
+    tell([report = std::string(report ? report : "")](Voice& voice) {
+        // The library's report may span lines; the player gets one.
+        const QString text = QString::fromUtf8(report).simplified();
+        // It tried to start the service, since none answered, and could not.
+        const QString spawnFailed = QStringLiteral("Autospawn failed. ");
+        if (const qsizetype at = text.indexOf(spawnFailed); at >= 0)
+            voice.turnOff(QStringLiteral("speech-dispatcher is not running and cannot be started: ")
+                + text.mid(at + spawnFailed.size()));
+        else
+            voice.turnOff(QStringLiteral("cannot connect to speech-dispatcher: ")
+                + (text.isEmpty() ? QStringLiteral("no reason given") : text));
+    });
+}
+
+void VoiceLink::fail(const char* reason)
+{
+    tell([reason](Voice& voice) { voice.turnOff(QString::fromUtf8(reason)); });
+}
+
 namespace {
 
-    // Where speech-dispatcher listens, as its own clients find it: SPEECHD_ADDRESS,
-    // else speechd.sock in the user's runtime folder (the cache folder without one).
-    // Empty, with error set, when there is no unix socket to try.
-    QByteArray socketPath(QString& error)
+    // The library's notifications carry the message's and the client's numbers but no
+    // pointer of the caller's, so each open connection is given callbacks of its own:
+    // one of these functions, bound to one entry of this table. One voice is open in
+    // the program; the spare entries serve voices that are still closing.
+    constexpr std::size_t Bindings = 4;
+    struct Bound {
+        std::mutex mutex;
+        std::array<std::shared_ptr<VoiceLink>, Bindings> links;
+    };
+    // Never destroyed: the worker and the library's thread may outlive main().
+    Bound& bound()
     {
-        const QByteArray address = qgetenv("SPEECHD_ADDRESS");
-        if (address.startsWith("unix_socket:"))
-            return address.mid(int(sizeof "unix_socket:") - 1);
-        if (!address.isEmpty() && address != "unix_socket") {
-            error = QStringLiteral("SPEECHD_ADDRESS is \"%1\"; only a unix_socket address is "
-                                   "supported")
-                        .arg(QString::fromLocal8Bit(address));
-            return {};
-        }
-        QByteArray folder = qgetenv("XDG_RUNTIME_DIR");
-        if (folder.isEmpty())
-            folder = qgetenv("XDG_CACHE_HOME");
-        if (folder.isEmpty() && !qgetenv("HOME").isEmpty())
-            folder = qgetenv("HOME") + "/.cache";
-        if (folder.isEmpty()) {
-            error = QStringLiteral("neither XDG_RUNTIME_DIR nor HOME is set");
-            return {};
-        }
-        return folder + "/speech-dispatcher/speechd.sock";
+        static auto* table = new Bound;
+        return *table;
     }
 
-    // The user part of the client name, which may hold letters, digits, '-' and '_'.
-    QByteArray userName()
+    void messageEnded(std::size_t entry)
     {
-        QByteArray name = qgetenv("USER");
-        for (char& c : name) {
-            if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-')
-                c = '_';
+        // The library ends its thread with pthread_cancel when the connection closes;
+        // it must not stop in here, half-way through a post to Qt with a lock held.
+        int cancel = 0;
+        pthread_setcancelstate(PTHREAD_CANCEL_DISABLE, &cancel);
+        std::shared_ptr<VoiceLink> link;
+        {
+            const std::lock_guard lock(bound().mutex);
+            link = bound().links[entry];
         }
-        return name.isEmpty() ? QByteArray("user") : name;
+        if (link)
+            link->ended();
+        pthread_setcancelstate(cancel, nullptr);
+    }
+
+    template <std::size_t Entry> void ended(size_t, size_t, SPDNotificationType)
+    {
+        messageEnded(Entry);
+    }
+
+    template <std::size_t... Entry>
+    constexpr std::array<SPDCallback, Bindings> callbacks(std::index_sequence<Entry...>)
+    {
+        return { &ended<Entry>... };
+    }
+
+    // The entry bound to link, or Bindings when all are taken.
+    std::size_t bindLink(const std::shared_ptr<VoiceLink>& link)
+    {
+        const std::lock_guard lock(bound().mutex);
+        for (std::size_t entry = 0; entry < Bindings; ++entry) {
+            if (!bound().links[entry]) {
+                bound().links[entry] = link;
+                return entry;
+            }
+        }
+        return Bindings;
+    }
+
+    void unbindLink(std::size_t entry)
+    {
+        const std::lock_guard lock(bound().mutex);
+        bound().links[entry].reset();
     }
 
 } // namespace
 
+void VoiceLink::run(std::shared_ptr<VoiceLink> link)
+{
+    // A write to a service that went away fails with EPIPE instead of raising
+    // SIGPIPE, which would end the program. Blocked here, the signal is blocked in
+    // the library's thread too, which starts from this one, and in a service the
+    // library starts, which ignores it anyway.
+    sigset_t pipe;
+    sigemptyset(&pipe);
+    sigaddset(&pipe, SIGPIPE);
+    pthread_sigmask(SIG_BLOCK, &pipe, nullptr);
+
+    char* report = nullptr;
+    SPDConnection* connection
+        = spd_open2("zelvaro", "main", nullptr, SPD_MODE_THREADED, nullptr, 1, &report);
+    if (!connection) {
+        link->notOpened(report);
+        std::free(report);
+        return;
+    }
+    static constexpr auto endedCallbacks = callbacks(std::make_index_sequence<Bindings>());
+    const std::size_t entry = bindLink(link);
+    if (entry == Bindings) {
+        link->fail("too many voices open at once");
+    } else {
+        connection->callback_end = connection->callback_cancel = endedCallbacks[entry];
+        // Without these notifications no message would ever be known to be over.
+        if (spd_set_notification_on(connection, SPDNotification(SPD_END | SPD_CANCEL)) != 0)
+            link->fail("speech-dispatcher does not report the end of a message");
+        else {
+            for (;;) {
+                std::string text;
+                {
+                    std::unique_lock lock(link->mutex);
+                    link->wake.wait(lock, [&] { return link->closing || !link->texts.empty(); });
+                    if (link->closing)
+                        break;
+                    text = std::move(link->texts.front());
+                    link->texts.pop_front();
+                }
+                if (spd_say(connection, SPD_MESSAGE, text.c_str()) < 0) {
+                    link->fail("speech-dispatcher refused a message, or the connection to it "
+                               "is lost");
+                    break;
+                }
+            }
+        }
+    }
+    // Joins the library's thread: no callback of this connection runs after it.
+    spd_close(connection);
+    if (entry != Bindings)
+        unbindLink(entry);
+}
+
 Voice::Voice(QObject* parent)
     : QObject(parent)
+    , m_link(std::make_shared<VoiceLink>())
 {
+    m_link->voice = this;
 }
 
 Voice::~Voice()
 {
-    delete m_readable;
-    delete m_writable;
-    if (m_fd >= 0)
-        ::close(m_fd);
+    {
+        const std::lock_guard lock(m_link->mutex);
+        m_link->voice = nullptr;
+        m_link->closing = true;
+    }
+    m_link->wake.notify_one();
 }
 
 void Voice::open()
 {
-    if (m_state != State::Closed)
+    if (m_opened || m_off)
         return;
-    QString error;
-    m_path = socketPath(error);
-    if (m_path.isEmpty()) {
-        turnOff(error);
-        return;
+    m_opened = true;
+    try {
+        std::thread(&VoiceLink::run, m_link).detach();
+    } catch (const std::system_error& error) {
+        turnOff(
+            QStringLiteral("cannot start a thread: %1").arg(QString::fromLocal8Bit(error.what())));
     }
-    const int reason = connectSocket();
-    // No service listens there: start it, once, and try again when it is up.
-    if (reason == ENOENT || reason == ECONNREFUSED)
-        startService();
-    else if (reason != 0)
-        turnOff(cannotConnect(reason));
-}
-
-int Voice::connectSocket()
-{
-    sockaddr_un address {};
-    address.sun_family = AF_UNIX;
-    if (m_path.size() >= qsizetype(sizeof address.sun_path))
-        return ENAMETOOLONG;
-    std::memcpy(address.sun_path, m_path.constData(), size_t(m_path.size()));
-    m_fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
-    if (m_fd < 0 || ::connect(m_fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        const int reason = errno;
-        if (m_fd >= 0)
-            ::close(m_fd);
-        m_fd = -1;
-        return reason;
-    }
-
-    m_state = State::Connected;
-    m_readable = new QSocketNotifier(m_fd, QSocketNotifier::Read, this);
-    connect(m_readable, &QSocketNotifier::activated, this, &Voice::readReplies);
-    m_writable = new QSocketNotifier(m_fd, QSocketNotifier::Write, this);
-    m_writable->setEnabled(false);
-    connect(m_writable, &QSocketNotifier::activated, this, &Voice::flushOutput);
-    // The name lets the user give the game a voice of its own in speechd.conf
-    // (BeginClient "*:zelvaro:*"). Without the notifications no message would
-    // ever be known to be over.
-    m_commands = QList<QByteArray> { "SET self CLIENT_NAME " + userName() + ":zelvaro:main",
-        "SET self PRIORITY message", "SET self NOTIFICATION end on",
-        "SET self NOTIFICATION cancel on" }
-        + m_commands;
-    sendNext();
-    return 0;
-}
-
-QString Voice::cannotConnect(int reason) const
-{
-    return QStringLiteral("cannot connect to speech-dispatcher at %1: %2")
-        .arg(QString::fromLocal8Bit(m_path), QString::fromLocal8Bit(std::strerror(reason)));
-}
-
-void Voice::startService()
-{
-    m_state = State::Starting;
-    auto* service = new QProcess(this);
-    // It reports its start on stderr, which is none of the player's business.
-    service->setStandardOutputFile(QProcess::nullDevice());
-    service->setStandardErrorFile(QProcess::nullDevice());
-    connect(
-        service, &QProcess::finished, this, [this, service](int status, QProcess::ExitStatus exit) {
-            service->deleteLater();
-            // It returns once the service takes connections, or fails; another client
-            // may have started the service meanwhile, so the socket decides.
-            if (const int reason = connectSocket(); reason != 0) {
-                turnOff(exit == QProcess::NormalExit && status == 0
-                        ? cannotConnect(reason)
-                        : QStringLiteral("speech-dispatcher is not running and did not start "
-                                         "(speech-dispatcher --spawn: status %1)")
-                              .arg(status));
-            }
-        });
-    connect(service, &QProcess::errorOccurred, this, [this, service](QProcess::ProcessError error) {
-        if (error != QProcess::FailedToStart)
-            return;
-        service->deleteLater();
-        turnOff(QStringLiteral("speech-dispatcher is not running and cannot be started: %1")
-                    .arg(service->errorString()));
-    });
-    service->start(QStringLiteral("speech-dispatcher"),
-        { QStringLiteral("--spawn"), QStringLiteral("--communication-method"),
-            QStringLiteral("unix_socket"), QStringLiteral("--socket-path"),
-            QString::fromLocal8Bit(m_path) });
 }
 
 void Voice::say(const QString& text)
 {
-    if (m_state == State::Off)
+    if (m_off)
         return;
-    QByteArray data = text.toUtf8();
-    data.replace('\r', ' ').replace('\n', ' ');
-    // A line of the message that starts with a dot carries one more.
-    if (data.startsWith('.'))
-        data.prepend('.');
-    m_text = data;
-    if (!m_commands.contains("SPEAK"))
-        m_commands.append("SPEAK");
-    if (m_state == State::Connected)
-        sendNext();
+    if (m_speaking)
+        m_waiting.append(text);
+    else
+        give(text);
 }
 
-void Voice::sendNext()
+void Voice::give(const QString& text)
 {
-    // The protocol is synchronous: one command at a time, each waiting for its reply.
-    if (!m_asked.isEmpty() || m_commands.isEmpty())
-        return;
-    m_asked = m_commands.takeFirst();
-    write(m_asked + "\r\n");
+    m_speaking = true;
+    {
+        const std::lock_guard lock(m_link->mutex);
+        m_link->texts.push_back(text.toStdString());
+    }
+    m_link->wake.notify_one();
 }
 
-void Voice::write(const QByteArray& bytes)
+void Voice::messageEnded()
 {
-    m_output += bytes;
-    flushOutput();
-}
-
-void Voice::flushOutput()
-{
-    while (!m_output.isEmpty()) {
-        // MSG_NOSIGNAL: a service that went away gives EPIPE, not a SIGPIPE that
-        // would end the program.
-        const ssize_t sent
-            = ::send(m_fd, m_output.constData(), size_t(m_output.size()), MSG_NOSIGNAL);
-        if (sent >= 0) {
-            m_output.remove(0, sent);
-            continue;
-        }
-        if (errno == EINTR)
-            continue;
-        if (errno == EAGAIN || errno == EWOULDBLOCK) {
-            m_writable->setEnabled(true);
-            return;
-        }
-        turnOff(QStringLiteral("lost the connection to speech-dispatcher: %1")
-                    .arg(QString::fromLocal8Bit(std::strerror(errno))));
+    if (!m_speaking || m_off)
         return;
-    }
-    m_writable->setEnabled(false);
-}
-
-void Voice::readReplies()
-{
-    char buffer[1024];
-    for (;;) {
-        const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
-        if (got > 0) {
-            m_input.append(buffer, got);
-            continue;
-        }
-        if (got < 0 && errno == EINTR)
-            continue;
-        if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK))
-            break;
-        turnOff(got == 0 ? QStringLiteral("speech-dispatcher closed the connection")
-                         : QStringLiteral("lost the connection to speech-dispatcher: %1")
-                               .arg(QString::fromLocal8Bit(std::strerror(errno))));
-        return;
-    }
-    // A reply or an event is a run of lines "NNN-..." that ends with "NNN ...".
-    for (qsizetype end; (end = m_input.indexOf("\r\n")) >= 0;) {
-        const QByteArray line = m_input.left(end);
-        m_input.remove(0, end + 2);
-        if (line.size() >= 4 && line.at(3) == ' ')
-            handleReply(line.left(3), line);
-        if (m_state != State::Connected)
-            return;
-    }
-}
-
-void Voice::handleReply(const QByteArray& code, const QByteArray& line)
-{
-    if (code.startsWith('7')) {
-        // Events: 702 END and 703 CANCELED end the message; BEGIN, PAUSE and RESUME
-        // do not.
-        if ((code == "702" || code == "703") && m_speaking) {
-            m_speaking = false;
-            emit spoken();
-        }
-        return;
-    }
-    const QByteArray asked = std::exchange(m_asked, QByteArray());
-    if (asked == "SPEAK" && code == "230") {
-        m_asked = ".";
-        write(m_text + "\r\n.\r\n");
-        return;
-    }
-    if (asked == "SPEAK" || asked == ".") {
-        // A message the service refused will never be spoken: the next may follow.
-        if (asked == "." && code == "225")
-            m_speaking = true;
-        else
-            emit spoken();
-    } else if (!code.startsWith('2')) {
-        turnOff(QStringLiteral("speech-dispatcher refused \"%1\": %2")
-                    .arg(QString::fromLatin1(asked), QString::fromLatin1(line)));
-        return;
-    }
-    sendNext();
+    // A text waiting goes next, and after spoken(): when the listener learns that a
+    // message is over, the service has not been given the next one yet, and a text
+    // the listener gives meanwhile waits behind it.
+    const bool next = !m_waiting.isEmpty();
+    m_speaking = next;
+    const QPointer<Voice> alive(this);
+    emit spoken();
+    if (alive && next && !m_off)
+        give(m_waiting.takeFirst());
 }
 
 void Voice::turnOff(const QString& reason)
 {
-    if (m_state == State::Off)
+    if (m_off)
         return;
-    m_state = State::Off;
-    std::fprintf(stderr, "zelvaro: speech is off: %s\n", qPrintable(reason));
-    // The notifiers may be the sender of the running call: they go later.
-    for (QSocketNotifier* notifier : { m_readable, m_writable }) {
-        if (notifier) {
-            notifier->setEnabled(false);
-            notifier->deleteLater();
-        }
+    m_off = true;
+    m_waiting.clear();
+    {
+        const std::lock_guard lock(m_link->mutex);
+        m_link->closing = true;
+        m_link->texts.clear();
     }
-    m_readable = m_writable = nullptr;
-    if (m_fd >= 0)
-        ::close(m_fd);
-    m_fd = -1;
+    m_link->wake.notify_one();
+    std::fprintf(stderr, "zelvaro: speech is off: %s\n", qPrintable(reason));
     emit off();
 }
 

@@ -465,7 +465,10 @@ def speak_option(args):
     program starts the service and says the letters in play and the result; with
     no service to start, it plays silently and says why in one line."""
     with XDesktop() as desktop, Speech(desktop, marked=["zelvaro"], start=False) as speech:
-        silent = desktop.start("silent", [args.program, "--speak"], {"PATH": "/nonexistent"})
+        # speech-dispatcher's library starts the service by the path SPEECHD_CMD
+        # names, else by a path of its own, never through PATH.
+        missing = os.path.join(desktop.dir, "no-such-dir", "speech-dispatcher")
+        silent = desktop.start("silent", [args.program, "--speak"], {"SPEECHD_CMD": missing})
         Blind(desktop, silent).press("Start")
         with open(os.path.join(desktop.dir, "silent.log")) as log:
             why = "zelvaro: speech is off: speech-dispatcher is not running and cannot be started"
