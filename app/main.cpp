@@ -10,8 +10,34 @@
 #include <QApplication>
 #include <QStyle>
 
+#include <clocale>
+#include <cstdlib>
+#include <string_view>
+
+namespace {
+
+// Qt works in UTF-8: from Qt 6.5 on it switches a locale of another encoding to its
+// UTF-8 form and says so in four lines on stderr, before anything of the program's
+// own. The portable C locale, which a bare environment gives, differs from C.UTF-8 in
+// nothing the program shows, so that switch is made here without a word. A named
+// locale of another encoding is left to Qt, whose warning may then tell the user
+// something.
+void preferUtf8()
+{
+    std::setlocale(LC_ALL, "");
+    const char* current = std::setlocale(LC_CTYPE, nullptr);
+    const std::string_view ctype = current ? current : "";
+    if (ctype != "C" && ctype != "POSIX")
+        return;
+    const char* all = std::getenv("LC_ALL");
+    setenv(all && *all ? "LC_ALL" : "LC_CTYPE", "C.UTF-8", 1);
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    preferUtf8();
     QApplication::setApplicationName(QStringLiteral("Zelvaro"));
     QApplication::setApplicationVersion(QStringLiteral(ZELVARO_VERSION));
 

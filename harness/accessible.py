@@ -15,6 +15,16 @@ from gi.repository import Atspi, GLib  # noqa: E402
 import pyatspi  # noqa: E402
 
 Node = namedtuple("Node", "name role description states rect")
+
+# Roles by the names of AT-SPI 2.46 (Debian 12), which the checks use; later versions
+# renamed some ("push button" is "button" since AT-SPI 2.50, Debian 13).
+_ROLE_NAMES = {"button": "push button"}
+
+
+def role_of(acc):
+    """The object's role by its name, as AT-SPI 2.46 names it."""
+    name = acc.getRoleName()
+    return _ROLE_NAMES.get(name, name)
 Rect = namedtuple("Rect", "x y width height")
 
 _STATES = {
@@ -37,7 +47,7 @@ def node(acc):
         rect = Rect(box.x, box.y, box.width, box.height)
     except NotImplementedError:
         rect = None
-    return Node(acc.name, acc.getRoleName(), acc.description, states, rect)
+    return Node(acc.name, role_of(acc), acc.description, states, rect)
 
 
 def centre(rect):
@@ -50,7 +60,7 @@ def window_of(acc):
     in, or else its top-level object (acc itself, if it is one)."""
     while True:
         parent = acc.parent
-        if acc.getRoleName() == "popup menu" or parent.getRoleName() == "application":
+        if role_of(acc) == "popup menu" or role_of(parent) == "application":
             return acc
         acc = parent
 
@@ -95,7 +105,7 @@ class Tree:
             acc = stack.pop()
             if acc is None:
                 continue
-            if (name is None or acc.name == name) and (role is None or acc.getRoleName() == role):
+            if (name is None or acc.name == name) and (role is None or role_of(acc) == role):
                 if acc is not root:
                     found.append(acc)
             stack.extend(reversed([acc.getChildAtIndex(i) for i in range(acc.childCount)]))
@@ -118,7 +128,7 @@ class Tree:
         then asked directly (found again should the program have replaced it)."""
         acc = self._known.get((name, role))
         try:
-            if acc is not None and acc.name == name and acc.getRoleName() == role:
+            if acc is not None and acc.name == name and role_of(acc) == role:
                 return acc
         except Exception:
             pass
@@ -131,7 +141,7 @@ class Tree:
         if app is None:
             return []
         children = [app.getChildAtIndex(i) for i in range(app.childCount)]
-        return [c for c in children if c is not None and (role is None or c.getRoleName() == role)]
+        return [c for c in children if c is not None and (role is None or role_of(c) == role)]
 
 
 class Announcements:
