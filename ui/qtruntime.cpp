@@ -5,6 +5,7 @@
 #include "ui/aboutwindow.h"
 #include "ui/letterbox.h"
 #include "ui/mainwindow.h"
+#include "ui/windowmanager.h"
 
 #include <QAction>
 #include <QApplication>
@@ -97,9 +98,8 @@ void QtRuntime::connectSignals()
 void QtRuntime::start()
 {
     dispatch("Form_Load", [this] { m_form1.Form_Load(); });
-    m_form1Window->centreOnScreen();
     m_form1Window->focusFirstControl();
-    m_form1Window->show();
+    m_form1Window->showCentred();
 }
 
 AboutWindow& QtRuntime::aboutWindow()
@@ -153,8 +153,14 @@ void QtRuntime::setVisible(game::Window which, bool visible)
         // Showing the window makes it the active one at once, which places it. It is
         // placed before it is mapped, so it never shows anywhere else first; the
         // window system's own activation follows later and places it again.
-        if (about.isHidden())
+        if (about.isHidden()) {
             form2Activate();
+            // Its caption stays "Form2", which no task list is to show beside the main
+            // window. Set anew at each showing: a window manager may drop the states of
+            // a hidden window.
+            static_cast<void>(about.winId()); // makes the native window, not yet mapped
+            skipTaskLists(*about.windowHandle());
+        }
         about.show();
         about.raise();
         about.activateWindow();
