@@ -63,13 +63,15 @@ MainWindow::MainWindow(QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Zelvaro"));
     setWindowIcon(icons::window());
-    // The window manager is asked about the frame first, so that it answers while the
-    // window is built; the native window is made for the question. Fixed in size from
+    // An X11 window manager is asked about the frame first, so that it answers while
+    // the window is built; the native window is made for the question. Fixed in size from
     // the start, as the layout keeps it: a window manager gives a window it may not
     // resize another frame (openbox leaves out the grip at the bottom).
-    setFixedSize(ClientWidth, ClientHeight);
-    create();
-    m_frameRequest = FrameRequest::ask(*windowHandle(), this);
+    if (FrameRequest::possible()) {
+        setFixedSize(ClientWidth, ClientHeight);
+        create();
+        m_frameRequest = FrameRequest::ask(*windowHandle(), this);
+    }
     // The client area, not the window, has the fixed size: the menu bar comes on top.
     m_client->setObjectName(QStringLiteral("client"));
     m_client->setFixedSize(ClientWidth, ClientHeight);

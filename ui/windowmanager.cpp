@@ -87,6 +87,8 @@ namespace {
 
 } // namespace
 
+bool FrameRequest::possible() { return connection() != nullptr; }
+
 FrameRequest* FrameRequest::ask(QWindow& window, QObject* parent)
 {
     xcb_connection_t* c = connection();

@@ -30,6 +30,8 @@ public:
     // no running window manager supports the question: then no frame can be known
     // before the window is mapped. The caller bounds the wait.
     [[nodiscard]] static FrameRequest* ask(QWindow& window, QObject* parent);
+    // Whether the program runs on X11, where a question can be asked at all.
+    [[nodiscard]] static bool possible();
 
     ~FrameRequest() override;
 
