@@ -63,14 +63,17 @@ MainWindow::MainWindow(QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Zelvaro"));
     setWindowIcon(icons::window());
-    // An X11 window manager is asked about the frame first, so that it answers while
-    // the window is built; the native window is made for the question. Fixed in size from
-    // the start, as the layout keeps it: a window manager gives a window it may not
-    // resize another frame (openbox leaves out the grip at the bottom).
-    if (FrameRequest::possible()) {
+    // An X11 window manager that can tell the frame of a window before it is mapped is
+    // asked first, so that it answers while the window is built; the native window is
+    // made for the question, fixed in size from the start as the layout keeps it (a
+    // window manager gives a window it may not resize another frame: openbox leaves
+    // out the grip at the bottom). Elsewhere the native window is made on showing, as
+    // ever: weston's XWayland places a window where it was made.
+    m_frameRequest = FrameRequest::make(this);
+    if (m_frameRequest) {
         setFixedSize(ClientWidth, ClientHeight);
         create();
-        m_frameRequest = FrameRequest::ask(*windowHandle(), this);
+        m_frameRequest->send(*windowHandle());
     }
     // The client area, not the window, has the fixed size: the menu bar comes on top.
     m_client->setObjectName(QStringLiteral("client"));

@@ -5,7 +5,6 @@
 #include "ui/aboutwindow.h"
 #include "ui/letterbox.h"
 #include "ui/mainwindow.h"
-#include "ui/windowmanager.h"
 
 #include <QAction>
 #include <QApplication>
@@ -153,14 +152,8 @@ void QtRuntime::setVisible(game::Window which, bool visible)
         // Showing the window makes it the active one at once, which places it. It is
         // placed before it is mapped, so it never shows anywhere else first; the
         // window system's own activation follows later and places it again.
-        if (about.isHidden()) {
+        if (about.isHidden())
             form2Activate();
-            // Its caption stays "Form2", which no task list is to show beside the main
-            // window. Set anew at each showing: a window manager may drop the states of
-            // a hidden window.
-            static_cast<void>(about.winId()); // makes the native window, not yet mapped
-            skipTaskLists(*about.windowHandle());
-        }
         about.show();
         about.raise();
         about.activateWindow();

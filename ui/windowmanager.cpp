@@ -76,36 +76,34 @@ namespace {
         return xcb_get_property(c, 0, window, name, type, 0, 1024);
     }
 
-    // The root window above a window; XCB_WINDOW_NONE when the window does not exist.
-    xcb_window_t rootOf(xcb_connection_t* c, xcb_query_tree_cookie_t cookie)
-    {
-        xcb_generic_error_t* error = nullptr;
-        const Owned<xcb_query_tree_reply_t> reply(xcb_query_tree_reply(c, cookie, &error));
-        std::free(error);
-        return reply ? reply->root : xcb_window_t { XCB_WINDOW_NONE };
-    }
-
 } // namespace
 
-bool FrameRequest::possible() { return connection() != nullptr; }
-
-FrameRequest* FrameRequest::ask(QWindow& window, QObject* parent)
+FrameRequest* FrameRequest::make(QObject* parent)
 {
     xcb_connection_t* c = connection();
-    if (!c || !window.handle())
+    if (!c)
         return nullptr;
-    const auto id = static_cast<xcb_window_t>(window.winId());
-    const xcb_query_tree_cookie_t tree = xcb_query_tree(c, id);
     // Names a window manager has interned if it supports the question at all.
     enum { Supported, Check, Request, Extents };
     const auto atoms = intern<4>(c,
         { "_NET_SUPPORTED", "_NET_SUPPORTING_WM_CHECK", "_NET_REQUEST_FRAME_EXTENTS",
             "_NET_FRAME_EXTENTS" },
         true);
-    const xcb_window_t root = rootOf(c, tree);
-    if (root == XCB_WINDOW_NONE
-        || std::find(atoms.begin(), atoms.end(), XCB_ATOM_NONE) != atoms.end())
+    if (std::find(atoms.begin(), atoms.end(), XCB_ATOM_NONE) != atoms.end())
         return nullptr;
+    // The screen that DISPLAY names, where Qt opens its windows.
+    char* host = nullptr;
+    int display = 0;
+    int screen = 0;
+    if (!xcb_parse_display(nullptr, &host, &display, &screen))
+        screen = 0;
+    std::free(host);
+    xcb_screen_iterator_t roots = xcb_setup_roots_iterator(xcb_get_setup(c));
+    for (; roots.rem > 1 && screen > 0; --screen)
+        xcb_screen_next(&roots);
+    if (!roots.rem)
+        return nullptr;
+    const xcb_window_t root = roots.data->root;
 
     // A running window manager names, on the root window, a window of its own that
     // names itself; what it supports is listed on the root window too. A list left
@@ -121,37 +119,44 @@ FrameRequest* FrameRequest::ask(QWindow& window, QObject* parent)
         = values(c, askProperty(c, check[0], atoms[Check], XCB_ATOM_WINDOW), XCB_ATOM_WINDOW);
     if (self.empty() || self[0] != check[0])
         return nullptr;
+    return new FrameRequest(root, atoms[Request], atoms[Extents], parent);
+}
 
-    auto* request = new FrameRequest(window, id, atoms[Extents], parent);
+FrameRequest::FrameRequest(
+    std::uint32_t root, std::uint32_t requestAtom, std::uint32_t extentsAtom, QObject* parent)
+    : QObject(parent)
+    , m_root(root)
+    , m_requestAtom(requestAtom)
+    , m_extentsAtom(extentsAtom)
+{
+}
+
+void FrameRequest::send(QWindow& window)
+{
+    xcb_connection_t* c = connection();
+    if (m_window || !c || !window.handle())
+        return;
+    m_window = &window;
+    m_id = static_cast<xcb_window_t>(window.winId());
+    // Before the question goes out, so that no answer is missed.
+    QCoreApplication::instance()->installNativeEventFilter(this);
     // As the window manager specification has it: to the root window, for the window.
     xcb_client_message_event_t message {};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
-    message.window = id;
-    message.type = atoms[Request];
-    xcb_send_event(c, 0, root,
+    message.window = m_id;
+    message.type = m_requestAtom;
+    xcb_send_event(c, 0, m_root,
         XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
         reinterpret_cast<const char*>(&message));
     xcb_flush(c);
-    return request;
-}
-
-FrameRequest::FrameRequest(
-    QWindow& window, std::uint32_t id, std::uint32_t extentsAtom, QObject* parent)
-    : QObject(parent)
-    , m_window(window)
-    , m_id(id)
-    , m_extentsAtom(extentsAtom)
-{
-    // Before the question goes out, so that no answer is missed.
-    QCoreApplication::instance()->installNativeEventFilter(this);
 }
 
 FrameRequest::~FrameRequest() { QCoreApplication::instance()->removeNativeEventFilter(this); }
 
 bool FrameRequest::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
 {
-    if (m_answered || eventType != "xcb_generic_event_t")
+    if (!m_window || m_answered || eventType != "xcb_generic_event_t")
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
@@ -170,7 +175,7 @@ bool FrameRequest::nativeEventFilter(const QByteArray& eventType, void* message,
     if (sides.size() == 4 && std::all_of(sides.begin(), sides.end(), [](std::uint32_t side) {
             return side <= MaxSide;
         })) {
-        const qreal ratio = m_window.devicePixelRatio();
+        const qreal ratio = m_window->devicePixelRatio();
         const auto logical = [ratio](std::uint32_t side) { return qRound(side / ratio); };
         frame
             = QMargins(logical(sides[0]), logical(sides[2]), logical(sides[1]), logical(sides[3]));

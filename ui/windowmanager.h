@@ -25,13 +25,14 @@ class FrameRequest final : public QObject, public QAbstractNativeEventFilter {
     Q_OBJECT
 
 public:
-    // Sends the question for window, whose native window must exist and be unmapped.
-    // Returns null at once, having sent nothing, when the program is not on X11 or
-    // no running window manager supports the question: then no frame can be known
-    // before the window is mapped. The caller bounds the wait.
-    [[nodiscard]] static FrameRequest* ask(QWindow& window, QObject* parent);
-    // Whether the program runs on X11, where a question can be asked at all.
-    [[nodiscard]] static bool possible();
+    // A question to ask, or null when the program is not on X11 or no running window
+    // manager supports the question: then no frame can be known before a window is
+    // mapped. Makes no window; a few round trips to the X server.
+    [[nodiscard]] static FrameRequest* make(QObject* parent);
+
+    // Asks the question for window, whose native window must exist and never have
+    // been mapped; once only. The caller bounds the wait for the answer.
+    void send(QWindow& window);
 
     ~FrameRequest() override;
 
@@ -51,12 +52,16 @@ signals:
     void answered(QMargins frame);
 
 private:
-    FrameRequest(QWindow& window, std::uint32_t id, std::uint32_t extentsAtom, QObject* parent);
+    FrameRequest(
+        std::uint32_t root, std::uint32_t requestAtom, std::uint32_t extentsAtom, QObject* parent);
 
-    QWindow& m_window;
-    // The X ids of the window and of the atom _NET_FRAME_EXTENTS.
-    const std::uint32_t m_id;
+    // X ids: the root window, the atoms _NET_REQUEST_FRAME_EXTENTS and
+    // _NET_FRAME_EXTENTS, and the window asked about.
+    const std::uint32_t m_root;
+    const std::uint32_t m_requestAtom;
     const std::uint32_t m_extentsAtom;
+    std::uint32_t m_id = 0;
+    QWindow* m_window = nullptr;
     bool m_answered = false;
     std::optional<QMargins> m_answer;
 };
