@@ -141,7 +141,8 @@ def expect_centred(desktop, main):
 def expect_about(desktop, main, about):
     """Waits until the about window is 312 x 184, centred over the main window's outer
     rectangle to the pixel, and out of task bars and switchers: skipped by both, a
-    window of the main window's, and still captioned "Form2"."""
+    window of the main window's, and still captioned "Form2"; checks that the main
+    window is still a single X window."""
     def placed():
         x, y, width, height = desktop.geometry(about)
         return (width, height) == (312, 184) and max(
@@ -153,6 +154,12 @@ def expect_about(desktop, main, about):
     hints = lambda: desktop.x("xprop", "-id", str(about), "_NET_WM_STATE", "WM_TRANSIENT_FOR",  # noqa: E731
                               "WM_NAME")
     wait_for(lambda: all(w in hints() for w in wanted), what=f"the about window's {wanted}")
+    # Its controls stay drawn inside the main window's one X window: native child
+    # windows, once made, would cost every repaint and move of a letter box.
+    children = [line.strip() for line in desktop.x("xwininfo", "-children", "-id", str(main))
+                .splitlines() if line.strip().endswith(("child:", "children:", "children."))]
+    if children != ["0 children."]:
+        raise AssertionError(f"the main window has X windows inside: {children}")
 
 
 def environment_of(process):
