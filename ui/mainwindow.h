@@ -62,8 +62,7 @@ public:
     // and menu bar) centred on its screen's available area, so that it is in place
     // when it first appears. Under an X11 window manager that tells the frame of a
     // window before it is mapped, the window is shown once it has told, from the
-    // event loop (or at once, if it has told already), or after FrameWaitMs without
-    // an answer as if there were no frame.
+    // event loop, or after FrameWaitMs without an answer as if there were no frame.
     // Elsewhere it is shown at once: without a window manager there is no frame, and
     // a Wayland compositor places the window itself. Any other showing or hiding of
     // the window meanwhile drops the pending one.
@@ -71,6 +70,8 @@ public:
     // Puts the window so that its rectangle grown by frame is centred on its screen's
     // available area, to the pixel; the window's position is that of its client area.
     void centreOnScreen(const QMargins& frame);
+    // The longest wait for the window manager's word on the frame: a window manager
+    // that has not answered by then is taken to be stuck.
     static constexpr int FrameWaitMs = 200;
 
     void setVisible(bool visible) override;
