@@ -13,7 +13,8 @@ and the scripts (scripts/measure, scripts/screenshot, scripts/valgrind).
         other = desktop.start("xmessage", ["xmessage", "hello"])   # any program
 
 Modules:
-  desktop    XDesktop (Xvfb, optionally openbox) and WaylandDesktop (weston, no X):
+  desktop    XDesktop (Xvfb, optionally openbox), MutterDesktop (GNOME's mutter
+             with its XWayland) and WaylandDesktop (weston, no X):
              start(name, argv, env, own_bus) runs a program in the desktop, env and
              dir are its environment and private folder; under X wait_window(),
              click(), type(), key(), focus(), close_window(), screenshot() and more
@@ -34,8 +35,8 @@ look or a sleep; start programs only through Desktop.start(), so that nothing
 outlives the run.
 """
 
-from .desktop import Desktop, Image, WaylandDesktop, XDesktop
+from .desktop import Desktop, Image, MutterDesktop, WaylandDesktop, XDesktop
 from .processes import Processes, hold, wait_equal, wait_for
 
-__all__ = ["Desktop", "Image", "Processes", "WaylandDesktop", "XDesktop"]
+__all__ = ["Desktop", "Image", "MutterDesktop", "Processes", "WaylandDesktop", "XDesktop"]
 __all__ += ["hold", "wait_equal", "wait_for"]

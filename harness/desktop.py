@@ -326,6 +326,66 @@ class XDesktop(Desktop):
         wait_for(lambda: desktops() == wanted, timeout, f"{wanted} desktops")
 
 
+class MutterDesktop(XDesktop):
+    """GNOME's compositor, mutter, headless on a virtual monitor of the given size,
+    with its XWayland, as a GNOME session on Wayland has it: programs get DISPLAY
+    and XAUTHORITY of that X server and WAYLAND_DISPLAY, and no QT_QPA_PLATFORM, so
+    a Qt program chooses its platform itself. mutter is also the X window manager.
+    X input tools reach the programs as under XDesktop; mutter has its own session
+    bus, apart from the programs' one."""
+
+    TOOLS = Desktop.TOOLS + ("mutter", "Xwayland", "xdotool", "xwininfo", "xprop", "sh")
+    # What mutter needs on its command line: the options it has and we need.
+    OPTIONS = ("--headless", "--virtual-monitor")
+
+    def __init__(self, accessibility=False, screen=(1024, 768)):
+        super().__init__(accessibility=accessibility, screen=screen)
+
+    def missing(self):
+        lacking = super().missing()
+        if not lacking:
+            lacking += [f"mutter {option}" for option in self.OPTIONS
+                        if option not in self._mutter_help()]
+        return lacking
+
+    def _mutter_help(self):
+        result = subprocess.run(["mutter", "--help"], capture_output=True, text=True, timeout=20)
+        return result.stdout + result.stderr
+
+    def _environment(self, env):
+        for key in ("DISPLAY", "XAUTHORITY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):
+            env.pop(key, None)
+        return dict(env, XDG_SESSION_TYPE="wayland")
+
+    def _start_display(self):
+        # mutter runs the command after -- once its displays accept clients, with their
+        # names in its environment; the command writes them to a file and stays while
+        # mutter runs (mutter ends when it ends).
+        names = os.path.join(self.dir, "mutter-displays")
+        report = 'printf "%s\\n" "$DISPLAY" "$XAUTHORITY" "$WAYLAND_DISPLAY" > "$1.new"'
+        report += ' && mv "$1.new" "$1" && while kill -0 "$PPID" 2>/dev/null; do sleep 1; done'
+        width, height = self.screen
+        # mutter 43 runs as a Wayland compositor only when asked to; later ones always do.
+        argv = ["mutter"] + (["--wayland"] if "--wayland " in self._mutter_help() else [])
+        argv += ["--headless", "--virtual-monitor", f"{width}x{height}"]
+        argv += ["--", "sh", "-c", report, "sh", names]
+        env = dict(self.env, DBUS_SESSION_BUS_ADDRESS=self.new_bus())
+        self.server = self.start("mutter", argv, env)
+
+        def reported():
+            if self.server.poll() is not None:
+                return ["", "", ""]
+            with open(names) as f:
+                return f.read().split("\n")[:3]
+
+        display, authority, wayland = wait_for(reported, 60, "mutter's displays")
+        if not display:
+            status = self.server.poll()
+            raise RuntimeError(f"mutter started no X server (exit status {status})")
+        self.display = display
+        self.env.update(DISPLAY=display, XAUTHORITY=authority, WAYLAND_DISPLAY=wayland)
+
+
 class WaylandDesktop(Desktop):
     """A desktop on weston's headless backend with no X server: programs get only
     WAYLAND_DISPLAY (and Qt programs QT_QPA_PLATFORM=wayland). No X input tool

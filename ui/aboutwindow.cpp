@@ -3,11 +3,13 @@
 #include "ui/aboutwindow.h"
 
 #include "ui/look.h"
+#include "ui/windowmanager.h"
 
 #include <QCloseEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QShowEvent>
 
 namespace ui {
 
@@ -96,6 +98,15 @@ bool AboutWindow::event(QEvent* event)
     if (event->type() == QEvent::WindowActivate)
         emit activated();
     return QWidget::event(event);
+}
+
+void AboutWindow::showEvent(QShowEvent* event)
+{
+    // Sent before the window is mapped, on every showing: a window manager may drop
+    // the states of a hidden window.
+    if (!event->spontaneous())
+        skipTaskLists(*windowHandle());
+    QWidget::showEvent(event);
 }
 
 void AboutWindow::closeEvent(QCloseEvent* event)

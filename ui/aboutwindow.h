@@ -11,7 +11,8 @@ namespace ui {
 
 // The about window, Form2: a frameless 312 x 184 window that draws its own title
 // strip and frame, modal over its parent window. It is hidden, never destroyed,
-// between showings.
+// between showings. Under X11 it takes no entry of its own in task bars and task
+// switchers, where its caption "Form2" would stand beside the main window.
 class AboutWindow : public QWidget {
     Q_OBJECT
 
@@ -37,6 +38,7 @@ signals:
 protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     QPushButton* m_command1;

@@ -5,6 +5,7 @@
 #include "game/form1.h"
 #include "ui/letterbox.h"
 #include "ui/look.h"
+#include "ui/windowmanager.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -20,6 +21,7 @@
 #include <QWindow>
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 namespace ui {
@@ -61,6 +63,18 @@ MainWindow::MainWindow(QWidget* parent)
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Zelvaro"));
     setWindowIcon(icons::window());
+    // An X11 window manager that can tell the frame of a window before it is mapped is
+    // asked first, so that it answers while the window is built; the native window is
+    // made for the question, fixed in size from the start as the layout keeps it (a
+    // window manager gives a window it may not resize another frame: openbox leaves
+    // out the grip at the bottom). Elsewhere the native window is made on showing, as
+    // ever: weston's XWayland places a window where it was made.
+    m_frameRequest = FrameRequest::make(this);
+    if (m_frameRequest) {
+        setFixedSize(ClientWidth, ClientHeight);
+        create();
+        m_frameRequest->send(*windowHandle());
+    }
     // The client area, not the window, has the fixed size: the menu bar comes on top.
     m_client->setObjectName(QStringLiteral("client"));
     m_client->setFixedSize(ClientWidth, ClientHeight);
@@ -225,13 +239,49 @@ void MainWindow::focusFirstControl()
     }
 }
 
-void MainWindow::centreOnScreen()
+void MainWindow::showCentred()
 {
+    if (!m_frameRequest) {
+        centreOnScreen(QMargins());
+        QMainWindow::setVisible(true);
+        return;
+    }
+    const auto showWith = [this](const QMargins& frame) {
+        if (!m_frameRequest)
+            return; // shown or hidden meanwhile
+        centreOnScreen(frame);
+        setVisible(true);
+    };
+    if (const std::optional<QMargins> frame = m_frameRequest->answer()) {
+        showWith(*frame);
+        return;
+    }
+    connect(m_frameRequest, &FrameRequest::answered, this, showWith);
+    // The request is the timer's context: dropping it stops the timer too.
+    QTimer::singleShot(FrameWaitMs, m_frameRequest, [showWith] { showWith(QMargins()); });
+}
+
+void MainWindow::centreOnScreen(const QMargins& frame)
+{
+    // The window's fixed size, here and now: the window system may have reported an
+    // earlier size of the native window meanwhile.
     adjustSize();
     const QRect area = screen()->availableGeometry();
-    const QSize outer = frameGeometry().size();
-    move(area.x() + (area.width() - outer.width()) / 2,
-        area.y() + (area.height() - outer.height()) / 2);
+    const QSize outer = size().grownBy(frame);
+    // The client area's place: move() would take a place for the frame's corner, but
+    // Qt may not know the frame yet.
+    const QPoint client(area.x() + (area.width() - outer.width()) / 2 + frame.left(),
+        area.y() + (area.height() - outer.height()) / 2 + frame.top());
+    setGeometry(QRect(client, size()));
+}
+
+void MainWindow::setVisible(bool visible)
+{
+    if (m_frameRequest) {
+        m_frameRequest->deleteLater();
+        m_frameRequest = nullptr;
+    }
+    QMainWindow::setVisible(visible);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

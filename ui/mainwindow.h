@@ -5,6 +5,7 @@
 #include "game/runtime.h"
 
 #include <QMainWindow>
+#include <QMargins>
 #include <QPointer>
 
 #include <array>
@@ -19,6 +20,7 @@ class QTimer;
 
 namespace ui {
 
+class FrameRequest;
 class LetterBox;
 
 // The main window, Form1: a fixed 510 x 387 client area below the menu bar with
@@ -55,8 +57,24 @@ public:
 
     // Gives the focus to the first control in tab order that can take it.
     void focusFirstControl();
-    // Puts the window's centre on the centre of its screen's available area.
-    void centreOnScreen();
+
+    // Shows the window for the first time with its outer rectangle (frame, title bar
+    // and menu bar) centred on its screen's available area, so that it is in place
+    // when it first appears. Under an X11 window manager that tells the frame of a
+    // window before it is mapped, the window is shown once it has told, from the
+    // event loop, or after FrameWaitMs without an answer as if there were no frame.
+    // Elsewhere it is shown at once: without a window manager there is no frame, and
+    // a Wayland compositor places the window itself. Any other showing or hiding of
+    // the window meanwhile drops the pending one.
+    void showCentred();
+    // Puts the window so that its rectangle grown by frame is centred on its screen's
+    // available area, to the pixel; the window's position is that of its client area.
+    void centreOnScreen(const QMargins& frame);
+    // The longest wait for the window manager's word on the frame: a window manager
+    // that has not answered by then is taken to be stuck.
+    static constexpr int FrameWaitMs = 200;
+
+    void setVisible(bool visible) override;
 
 signals:
     // Any request to close the window: its close box, the window manager, the
@@ -88,6 +106,9 @@ private:
     QList<QWidget*> m_tabOrder;
     // The focus widget when the input was last taken away.
     QPointer<QWidget> m_inputFocus;
+    // From the making of the window until its first showing: the question to the X11
+    // window manager about its frame, when there is one to ask.
+    FrameRequest* m_frameRequest = nullptr;
 };
 
 } // namespace ui

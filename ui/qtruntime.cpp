@@ -102,9 +102,8 @@ void QtRuntime::connectSignals()
 void QtRuntime::start()
 {
     dispatch("Form_Load", [this] { m_form1.Form_Load(); });
-    m_form1Window->centreOnScreen();
     m_form1Window->focusFirstControl();
-    m_form1Window->show();
+    m_form1Window->showCentred();
 }
 
 AboutWindow& QtRuntime::aboutWindow()

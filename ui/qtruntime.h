@@ -30,7 +30,8 @@ public:
     ~QtRuntime() override;
 
     // Runs Form_Load, then shows the main window centred on the screen with the
-    // focus on the first control that can take it.
+    // focus on the first control that can take it; under an X11 window manager the
+    // window may appear a moment later, from the event loop (MainWindow::showCentred).
     void start();
 
     [[nodiscard]] MainWindow& mainWindow() const { return *m_form1Window; }

@@ -21,7 +21,7 @@ import time
 import traceback
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
-from harness import WaylandDesktop, XDesktop, hold, wait_equal, wait_for  # noqa: E402
+from harness import MutterDesktop, WaylandDesktop, XDesktop, hold, wait_equal, wait_for  # noqa: E402
 from harness.letters import Letters  # noqa: E402
 from harness.speech import Speech  # noqa: E402
 from harness.zelvaro import CLIENT, LANES, Blind, Zelvaro  # noqa: E402
@@ -120,16 +120,68 @@ def lefts(z):
     return [z.lane_left(k) for k in range(1, LANES + 1)]
 
 
+# --- Checks on the window system ----------------------------------------------------
+
+
+def off_centre(outer, area):
+    """How far the centre of a rectangle (x, y, width, height) lies from that of another."""
+    return tuple(outer[i] + outer[i + 2] / 2 - area[i] - area[i + 2] / 2 for i in (0, 1))
+
+
+def expect_centred(desktop, main):
+    """Waits until the main window's outer rectangle (with the window manager's frame)
+    is centred on the screen, to the pixel."""
+    offsets = lambda: off_centre(desktop.frame_geometry(main), (0, 0) + desktop.screen)  # noqa: E731
+    try:
+        wait_for(lambda: max(map(abs, offsets())) <= 1, what="the main window centred")
+    except AssertionError:
+        raise AssertionError(f"the main window is off the screen's centre by {offsets()}") from None
+
+
+def expect_about(desktop, main, about):
+    """Waits until the about window is 312 x 184, centred over the main window's outer
+    rectangle to the pixel, and out of task bars and switchers: skipped by both, a
+    window of the main window's, and still captioned "Form2"; checks that the main
+    window is still a single X window."""
+    def placed():
+        x, y, width, height = desktop.geometry(about)
+        return (width, height) == (312, 184) and max(
+            map(abs, off_centre((x, y, width, height), desktop.frame_geometry(main)))) <= 1
+
+    wait_for(placed, what="the about window centred over the main window")
+    wanted = ("_NET_WM_STATE_SKIP_TASKBAR", "_NET_WM_STATE_SKIP_PAGER",
+              f"WM_TRANSIENT_FOR(WINDOW): window id # {main:#x}", 'WM_NAME(STRING) = "Form2"')
+    hints = lambda: desktop.x("xprop", "-id", str(about), "_NET_WM_STATE", "WM_TRANSIENT_FOR",  # noqa: E731
+                              "WM_NAME")
+    wait_for(lambda: all(w in hints() for w in wanted), what=f"the about window's {wanted}")
+    # Its controls stay drawn inside the main window's one X window: native child
+    # windows, once made, would cost every repaint and move of a letter box. (Qt may
+    # add an invisible one that only carries the time of the user's last input.)
+    children = [line.strip() for line in desktop.x("xwininfo", "-children", "-id", str(main))
+                .splitlines() if line.strip().startswith("0x")]
+    children = [child for child in children if '"Qt NET_WM User Time Window"' not in child]
+    if children:
+        raise AssertionError(f"the main window has X windows inside: {children}")
+
+
+def environment_of(process):
+    """The names of the variables in a running process's environment."""
+    with open(f"/proc/{process.pid}/environ", "rb") as f:
+        return {entry.partition(b"=")[0].decode() for entry in f.read().split(b"\0")}
+
+
 # --- Scenarios ----------------------------------------------------------------------------
 
 
 @scenario
 def idle(args):
-    """Right after start-up: level I and acceleration I, no game, only Start to press."""
+    """Right after start-up: the main window centred with its frame, level I and
+    acceleration I, no game, only Start to press."""
     with XDesktop(window_manager=True, accessibility=True) as desktop:
         z = Zelvaro(desktop, args.program)
         wait_for(lambda: z.has("Start", "push button", "focused"), what="the focus on Start")
         wait_equal(lambda: z.client()[2:], CLIENT, what="the client area's size")
+        expect_centred(desktop, z.window())
         z.expect_controls("start-up", **dict(
             BETWEEN_GAMES, Start="enabled showing", Stop="enabled showing", Exit="enabled showing",
             Pause="showing -enabled -checked", GameOver="-showing", Smiley="-showing"))
@@ -312,8 +364,9 @@ def options(args):
 
 @scenario
 def about(args):
-    """Help > About opens the about window centred over the main window, which is
-    disabled until "Ok" closes it; the next opening centres it anew."""
+    """Help > About opens the about window centred over the main window and out of
+    the task lists; the main window is disabled until "Ok" closes it; the next
+    opening centres it anew and keeps it out of the task lists."""
     with XDesktop(window_manager=True, accessibility=True) as desktop:
         z = Zelvaro(desktop, args.program)
         main = z.window()
@@ -322,15 +375,7 @@ def about(args):
                 desktop.x("xdotool", "windowmove", "--sync", str(main), *map(str, move))
             z.choose("Help", "About")
             about_window = desktop.wait_window("Form2", z.process.pid)
-
-            def placed():
-                x, y, width, height = desktop.frame_geometry(main)
-                centred = (x + width / 2 - 312 / 2, y + height / 2 - 184 / 2)
-                ax, ay, aw, ah = desktop.geometry(about_window)
-                near = abs(ax - centred[0]) <= 1 and abs(ay - centred[1]) <= 1
-                return (aw, ah) == (312, 184) and near
-
-            wait_for(placed, what="the about window centred over the main window")
+            expect_about(desktop, main, about_window)
             z.expect_controls("About", Start="-enabled", Exit="-enabled")
             if not move:
                 # The disabled main window's close box does nothing either. Once the
@@ -582,15 +627,51 @@ def wayland(args):
     game, Exit and the farewell. The program chooses its platform itself."""
     with WaylandDesktop(accessibility=True) as desktop:
         z = Zelvaro(desktop, args.program, env={"QT_QPA_PLATFORM": None})
-        with open(f"/proc/{z.process.pid}/environ", "rb") as f:
-            given = {entry.partition(b"=")[0].decode() for entry in f.read().split(b"\0")}
-        leaked = given & {"DISPLAY", "QT_QPA_PLATFORM"}
+        leaked = environment_of(z.process) & {"DISPLAY", "QT_QPA_PLATFORM"}
         if leaked:
             raise AssertionError(f"the program was given {sorted(leaked)}")
         z.press("Start")
         first = Letters(args.letters).start()[0]
         wait_equal(lambda: z.letters(1), [first], what="lane 1's letter")
         z.press("Exit")
+        farewell(z, desktop)
+
+
+@scenario
+@needs(lambda: MutterDesktop(accessibility=True).missing())
+def gnome(args):
+    """Under GNOME's compositor, mutter, with its XWayland and Wayland both on offer
+    and no platform chosen, as in a GNOME session: the program runs on X11; its main
+    window's outer rectangle is centred on the screen; a key typed scores a hit; About
+    opens centred over the main window and out of the task lists, keeps the keyboard
+    and Space closes it; Exit and the farewell end the program with status 0."""
+    with MutterDesktop(accessibility=True) as desktop:
+        z = Zelvaro(desktop, args.program, env={"QT_QPA_PLATFORM": None})
+        if "QT_QPA_PLATFORM" in environment_of(z.process):
+            raise AssertionError("the program was given QT_QPA_PLATFORM")
+        # A window on mutter's X server: natively on Wayland there would be none.
+        main = z.window()
+        expect_centred(desktop, main)
+
+        play = Letters(args.letters)
+        wait_for(lambda: desktop.focused() == main, what="the keyboard on the main window")
+        desktop.key("space")  # on Start, which has the focus
+        play.start()
+        wait_equal(lambda: z.letters(2), play.shown(), what="the game's letters")
+        desktop.type(play.hit(1))
+        wait_equal(lambda: counters(z), ("1", "0"), what="one hit")
+
+        z.a11y.act(z.tree.control("Stop", "push button"))
+        wait_for(lambda: z.has("Help", "menu item", "enabled"), what="Help after Stop")
+        z.a11y.act(z.menu_item("Help", "About"))
+        about = desktop.wait_window("Form2", z.process.pid)
+        expect_about(desktop, main, about)
+        wait_for(lambda: desktop.focused() == about, what="the keyboard on About")
+        desktop.key("space")
+        desktop.wait_gone(about)
+        wait_for(lambda: desktop.focused() == main, what="the keyboard back on the main window")
+
+        z.a11y.act(z.tree.control("Exit", "push button"))
         farewell(z, desktop)
 
 

@@ -17,6 +17,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTest>
 #include <QTimer>
 #include <QWindow>
@@ -48,6 +49,8 @@ private slots:
     void cleanup() { m_runtime.reset(); }
 
     void clientAreaIsFixedBelowMenuBar();
+    void outerRectangleIsCentredWithAnyFrame_data();
+    void outerRectangleIsCentredWithAnyFrame();
     void controlsStandWhereDesigned_data();
     void controlsStandWhereDesigned();
     void labelsSizeToCaptionKeepingTopLeft();
@@ -87,6 +90,32 @@ void MainWindowTest::clientAreaIsFixedBelowMenuBar()
     QCoreApplication::processEvents();
     QCOMPARE(window.size(), QSize(510, menuHeight + 387));
     QCOMPARE(window.clientArea()->size(), QSize(510, 387));
+}
+
+void MainWindowTest::outerRectangleIsCentredWithAnyFrame_data()
+{
+    QTest::addColumn<QMargins>("frame");
+    QTest::newRow("no window manager") << QMargins();
+    QTest::newRow("openbox") << QMargins(1, 20, 1, 1);
+    QTest::newRow("mutter") << QMargins(0, 37, 0, 0);
+    QTest::newRow("uneven") << QMargins(3, 24, 8, 7);
+}
+
+// Placed before it is first shown, with the frame the window manager told: the
+// frame, title bar and menu bar centred together, and the window at its fixed size
+// even when the window system last reported another size of the native window.
+void MainWindowTest::outerRectangleIsCentredWithAnyFrame()
+{
+    QFETCH(QMargins, frame);
+    ui::MainWindow window;
+    window.resize(640, 480); // what Qt gives a new native window
+    window.centreOnScreen(frame);
+
+    QCOMPARE(window.size(), QSize(510, window.menuBar()->sizeHint().height() + 387));
+    const QPointF off = QRectF(window.geometry().marginsAdded(frame)).center()
+        - QRectF(window.screen()->availableGeometry()).center();
+    QVERIFY2(qAbs(off.x()) <= 0.5 && qAbs(off.y()) <= 0.5,
+        qPrintable(QStringLiteral("off the centre by %1, %2").arg(off.x()).arg(off.y())));
 }
 
 void MainWindowTest::controlsStandWhereDesigned_data()
