@@ -52,7 +52,31 @@ AboutWindow::AboutWindow(QWidget* parent)
     // close requests from that window and hands its activation on to this one, so a
     // click behind this window never leaves it without the keyboard.
     setWindowModality(Qt::WindowModal);
+}
 
+QPushButton* AboutWindow::okButton()
+{
+    build();
+    return m_command1;
+}
+
+QLabel* AboutWindow::textLabel()
+{
+    build();
+    return m_label3;
+}
+
+void AboutWindow::setVisible(bool visible)
+{
+    if (visible)
+        build();
+    QWidget::setVisible(visible);
+}
+
+void AboutWindow::build()
+{
+    if (m_command1)
+        return;
     // Bottom-most first: the frame, the title strip, its word, the text, the button.
     auto* shape1 = new Frame(this);
     shape1->setObjectName(QStringLiteral("Shape1"));
@@ -91,10 +115,14 @@ AboutWindow::AboutWindow(QWidget* parent)
     // Enter as well as by Space, and it is drawn so the user sees that it has the focus.
     m_command1->setDefault(true);
     m_command1->setFocus(Qt::OtherFocusReason);
+    connect(m_command1, &QPushButton::clicked, this, &AboutWindow::okClicked);
 }
 
 bool AboutWindow::event(QEvent* event)
 {
+    // Before the window is first shown or drawn into a picture.
+    if (event->type() == QEvent::Polish)
+        build();
     if (event->type() == QEvent::WindowActivate)
         emit activated();
     return QWidget::event(event);

@@ -13,6 +13,10 @@ namespace ui {
 // strip and frame, modal over its parent window. It is hidden, never destroyed,
 // between showings. Under X11 it takes no entry of its own in task bars and task
 // switchers, where its caption "Form2" would stand beside the main window.
+//
+// The window itself, with its caption, size and modality, exists from its making on;
+// its controls are made when it is first shown or first asked for, so that the
+// program's start-up builds no text layout nobody sees yet.
 class AboutWindow : public QWidget {
     Q_OBJECT
 
@@ -26,10 +30,15 @@ public:
     // and the closing line, wrapped at blanks so each of the last two starts a line.
     [[nodiscard]] static QString aboutText();
 
-    [[nodiscard]] QPushButton* okButton() const { return m_command1; }
-    [[nodiscard]] QLabel* textLabel() const { return m_label3; }
+    // The controls, made now if not yet.
+    [[nodiscard]] QPushButton* okButton();
+    [[nodiscard]] QLabel* textLabel();
+
+    void setVisible(bool visible) override;
 
 signals:
+    // "Ok" was pressed.
+    void okClicked();
     // Each time the window becomes the active window.
     void activated();
     // A close request from outside (a window manager's close command): handled as "Ok".
@@ -41,8 +50,11 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
-    QPushButton* m_command1;
-    QLabel* m_label3;
+    // Makes the controls, once.
+    void build();
+
+    QPushButton* m_command1 = nullptr;
+    QLabel* m_label3 = nullptr;
 };
 
 } // namespace ui

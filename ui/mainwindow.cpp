@@ -148,10 +148,13 @@ MainWindow::MainWindow(QWidget* parent)
     // Labels size themselves to their caption, keeping their left and top edges; an
     // empty label keeps its designed size. This comes last, as the first size asks
     // for the fonts, which the start-up may still be reading meanwhile.
+    // Game Over sizes itself when it first shows: no other control has its face, which
+    // the start-up would otherwise open for a label it hides at once.
     for (QLabel* label : m_client->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
-        if (!label->text().isEmpty())
+        if (!label->text().isEmpty() && label != label5)
             label->adjustSize();
     }
+    label5->installEventFilter(this);
 }
 
 QLabel* MainWindow::addLabel(const QString& name, const QString& caption, const QRect& geometry)
@@ -295,6 +298,10 @@ void MainWindow::closeEvent(QCloseEvent* event)
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == label(game::Label::Label5) && event->type() == QEvent::Show) {
+        label(game::Label::Label5)->adjustSize(); // once: its caption never changes
+        watched->removeEventFilter(this);
+    }
     // Alt pressed and released alone puts the menu bar into keyboard mode: it takes
     // the focus and the keys typed next. While no menu can open (during a game) that
     // would only take the keys from the game, so the client area, which every control

@@ -108,12 +108,12 @@ void QtRuntime::start()
 
 AboutWindow& QtRuntime::aboutWindow()
 {
-    // The about window is made on its first use: until then it is simply not shown,
-    // and the program starts without the cost of its fonts and text layout.
+    // The about window is made on its first use, which Form_Load makes, hiding it; it
+    // makes its controls, their fonts and text layout only when first shown.
     if (!m_form2Window) {
         m_form2Window = new AboutWindow(m_form1Window.get());
         AboutWindow& about = *m_form2Window;
-        connect(about.okButton(), &QPushButton::clicked, this,
+        connect(&about, &AboutWindow::okClicked, this,
             [this] { dispatch("Form2.Command1_Click", [this] { m_form2.Command1_Click(); }); });
         connect(&about, &AboutWindow::closeRequested, this,
             [this] { dispatch("Form2.Command1_Click", [this] { m_form2.Command1_Click(); }); });
@@ -164,9 +164,7 @@ void QtRuntime::setVisible(game::Window which, bool visible)
         about.activateWindow();
         return;
     }
-    if (!m_form2Window)
-        return; // not made yet, so not shown
-    m_form2Window->hide();
+    aboutWindow().hide();
     // The main window takes the input back from the about window, whether or not a
     // window manager hands the activation on.
     if (m_form1Window->isVisible() && m_form1Window->isInputEnabled())

@@ -6,6 +6,7 @@
 
 #include "tests/ui/uitest.h"
 
+#include "ui/aboutwindow.h"
 #include "ui/letterbox.h"
 #include "ui/mainwindow.h"
 #include "ui/qtruntime.h"
@@ -149,14 +150,17 @@ void MainWindowTest::controlsStandWhereDesigned_data()
     row("Label9", "0", { 472, 336, 8, 16 });
 }
 
-// The window as created, before the start-up changes anything: every control is
-// visible and enabled and stands where the layout puts it.
+// The window as created and shown, before the start-up changes anything: every control
+// is visible and enabled and stands where the layout puts it, each label at the size
+// of its caption (Game Over takes it when it first shows).
 void MainWindowTest::controlsStandWhereDesigned()
 {
     QFETCH(QString, caption);
     QFETCH(QRect, geometry);
 
     ui::MainWindow window;
+    window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&window));
     QWidget* widget = control(window, QTest::currentDataTag());
     QVERIFY2(widget, "no such control");
     QVERIFY(!widget->isHidden());
@@ -366,9 +370,12 @@ void MainWindowTest::startUpLeavesIdleState()
     QVERIFY(window.button(game::Button::Command1)->isEnabled());
     QVERIFY(window.isInputEnabled());
 
-    // The main window is the only window shown: no about window, no message box.
+    // The main window is the only window shown: no about window, no message box. The
+    // about window exists already, hidden, as the start-up made it.
     for (const QWidget* shown : QApplication::topLevelWidgets())
         QVERIFY2(shown == &window || !shown->isVisible(), qPrintable(shown->objectName()));
+    const auto* about = window.findChild<ui::AboutWindow*>(QString(), Qt::FindDirectChildrenOnly);
+    QVERIFY(about && about->isHidden());
 
     // The ticks before the first Start leave everything as it is, bar the counters.
     QTRY_COMPARE(window.label(game::Label::Label1)->text(), QStringLiteral("0"));
