@@ -514,13 +514,6 @@ def hit_drawn(args):
         play.start()
         (hit, other), top = play.lefts(), z.menu_bar + 1
         with WindowWatch(desktop.display, window) as watch:
-            # Both boxes fall from the top; lane 2's well below it first.
-            drawn_at(watch, other, top + 50, "lane 2's box to fall 20 pixels")
-            watch.drain()
-            key = play.hit(1)
-            watch.key(key)
-            watch.key(key, press=False)
-            drawn_at(watch, hit, top, f"lane 1's box sent up by {key!r}")
 
             def edge(left):
                 """How far below the top the box in the column from left starts."""
@@ -528,7 +521,14 @@ def hit_drawn(args):
                 column = watch.pixels(Rect(left + 15, top, 1, 300))
                 return next(y for y in range(300) if column[4 * y : 4 * y + 4] != field)
 
-            # Both fall at one speed from here, lane 1 from the top.
+            # Both boxes fall from the top, a pixel a tick; both well below it first.
+            wait_for(lambda: edge(hit) >= 20, 20, "the boxes to fall 20 pixels")
+            watch.drain()
+            key = play.hit(1)
+            watch.key(key)
+            watch.key(key, press=False)
+            drawn_at(watch, hit, top, f"lane 1's box sent up by {key!r}")
+            # They fall at one speed from here, lane 1 from the top.
             wait_for(lambda: edge(other) - edge(hit) >= 15,
                      what="lane 1's box on the screen 15 pixels or more above lane 2's")
 
