@@ -25,6 +25,9 @@ Modules:
   accessible the AT-SPI tree of a program (import once a desktop reads it)
   letters    Letters: the letters a run shows, from the game's own code
   mapwatch   MapWatch: the moment a window is mapped, from the X server's event
+  xserver    WindowWatch: a window's drawing as the X server reports it (DAMAGE),
+             its pixels, and keys pressed through the server (XTEST); through
+             python3-xcffib, as MapWatch
   speech     Speech: a private speech-dispatcher that writes what it would say
              to a file, and the Orca screen reader speaking through it
   build      build(): configures and builds CMake targets for a script

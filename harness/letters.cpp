@@ -10,9 +10,10 @@
 //   STEP: level N (Options > Level, 1..4) | speed N (Options > Acceleration, 1..4)
 //         | start | hit LANE (the key of the letter that lane LANE shows, 1..5)
 // Prints a JSON array with one object per step, in order:
-//   {"step": "hit 2", "typed": "k", "letters": ["s", "w"], "hits": 1}
+//   {"step": "hit 2", "typed": "k", "letters": ["s", "w"], "lefts": [104, 200], "hits": 1}
 // typed is the letter the key carried (hit only); letters are those of the active
-// lanes 1..activeLanes(level), "" for a lane that has none yet. A step it does not
+// lanes 1..activeLanes(level), "" for a lane that has none yet, and lefts where
+// Start puts those lanes' boxes, in pixels from the client area's left edge. A step it does not
 // know, or a hit before the first start or on a lane the level does not use, ends
 // the tool with status 2 and a message instead of the array.
 #include "bench/nullruntime.h"
@@ -83,11 +84,15 @@ int main(int argc, char* argv[])
         if (value)
             step += ' ' + std::string(argv[++i]);
 
-        std::string letters;
-        for (int lane = 1; lane <= game::activeLanes(state.level()); ++lane)
+        std::string letters, lefts;
+        for (int lane = 1; lane <= game::activeLanes(state.level()); ++lane) {
             letters += (lane > 1 ? ", " : "") + quoted(state.Letters[lane - 1]);
+            lefts += (lane > 1 ? ", " : "")
+                + std::to_string(static_cast<int>(game::laneLeft(state.level(), lane)));
+        }
         out += (out.size() > 1 ? ",\n {\"step\": \"" : "\n {\"step\": \"") + step + "\"" + typed
-            + ", \"letters\": [" + letters + "], \"hits\": " + std::to_string(state.Hits) + "}";
+            + ", \"letters\": [" + letters + "], \"lefts\": [" + lefts
+            + "], \"hits\": " + std::to_string(state.Hits) + "}";
     }
     std::printf("%s\n]\n", out.c_str());
     return 0;

@@ -54,6 +54,11 @@ class Letters:
         """The letters of the active lanes, lane 1 first."""
         return self._states[-1]["letters"] if self._states else []
 
+    def lefts(self):
+        """Where Start puts the active lanes' boxes, lane 1 first: pixels from the
+        client area's left edge."""
+        return self._states[-1]["lefts"] if self._states else []
+
     def hits(self, count):
         """Hits the active lanes in turn, lane 1 first, count times; returns the
         keys typed, as one string (one run of the tool however long the play)."""

@@ -23,7 +23,10 @@ import traceback
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 from harness import MutterDesktop, WaylandDesktop, XDesktop, hold, wait_equal, wait_for  # noqa: E402
 from harness.letters import Letters  # noqa: E402
+from harness.mapwatch import MapWatch  # noqa: E402
 from harness.speech import Speech  # noqa: E402
+from harness.xserver import Rect, WindowWatch  # noqa: E402
+from harness.xserver import missing as x_missing  # noqa: E402
 from harness.zelvaro import CLIENT, LANES, Blind, Zelvaro  # noqa: E402
 
 SKIPPED = 77
@@ -528,6 +531,54 @@ def speak_option(args):
         z.type("1")
         expected.append("Game over, hits 0, lost 1")
         wait_equal(lambda: speech.said("zelvaro"), expected, 20, "the result")
+
+
+def drawn_at(watch, x, y, what, timeout=10.0):
+    """Waits until the X server reports drawing into the window at x, y."""
+    deadline = time.monotonic() + timeout
+    while True:
+        change = watch.damage(deadline)
+        if change is None:
+            raise AssertionError(f"nothing drawn at {x}, {y} within {timeout:g} s: {what}")
+        (left, top, width, height), _ = change
+        if left <= x < left + width and top <= y < top + height:
+            return
+
+
+@scenario
+@needs(x_missing)
+def hit_drawn(args):
+    """A hit reaches the screen: the X server draws the hit lane's box back at the top
+    of the field, where only that move draws (a tick moves a box down from where it
+    stands), while the other lane goes on falling. Keys through XTEST, drawing seen
+    through DAMAGE, the window found by its mapping: no accessibility bridge."""
+    with XDesktop() as desktop:
+        with MapWatch(desktop.display) as mapping:
+            process = desktop.start("zelvaro", [args.program])
+            window, _ = mapping.wait()
+        z = Blind(desktop, process, window=window)
+        play = Letters(args.letters)
+        z.press("Start")
+        play.start()
+        (hit, other), top = play.lefts(), z.menu_bar + 1
+        with WindowWatch(desktop.display, window) as watch:
+
+            def edge(left):
+                """How far below the top the box in the column from left starts."""
+                field = watch.pixels(Rect(left + 40, top, 1, 1))
+                column = watch.pixels(Rect(left + 15, top, 1, 300))
+                return next(y for y in range(300) if column[4 * y : 4 * y + 4] != field)
+
+            # Both boxes fall from the top, a pixel a tick; both well below it first.
+            wait_for(lambda: edge(hit) >= 20, 20, "the boxes to fall 20 pixels")
+            watch.drain()
+            key = play.hit(1)
+            watch.key(key)
+            watch.key(key, press=False)
+            drawn_at(watch, hit, top, f"lane 1's box sent up by {key!r}")
+            # They fall at one speed from here, lane 1 from the top.
+            wait_for(lambda: edge(other) - edge(hit) >= 15,
+                     what="lane 1's box on the screen 15 pixels or more above lane 2's")
 
 
 def click_falling(desktop, z, lane):
