@@ -67,6 +67,9 @@ int main(int argc, char* argv[])
     QApplication::setQuitOnLastWindowClosed(false);
 
     ui::QtRuntime runtime;
+    // The window is built; its labels are sized, and so ask for their fonts, as it
+    // starts.
+    startup.waitForFontConfiguration();
     runtime.start();
     const app::Speech speech(runtime, commandLine.speech());
     return QApplication::exec();

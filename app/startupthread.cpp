@@ -28,13 +28,19 @@ StartupThread::StartupThread()
 {
     // The application sets the same locale again; that changes nothing the thread reads.
     std::setlocale(LC_ALL, "");
-    m_thread = std::thread([made = m_made.get_future(), early = !launchToken()]() mutable {
+    m_configurationRead = m_read.get_future();
+    m_thread = std::thread([this, made = m_made.get_future(), early = !launchToken()]() mutable {
         // fontconfig keeps what it reads for the whole process.
-        if (early)
+        if (early) {
             FcInit();
+            m_read.set_value();
+        }
         if (!made.get())
             return;
-        FcInit(); // at once when read already
+        if (!early) {
+            FcInit();
+            m_read.set_value();
+        }
         ui::icons::prepare();
         QFontDatabase::families();
         QDBusConnection::sessionBus();
@@ -52,5 +58,7 @@ StartupThread::~StartupThread()
 }
 
 void StartupThread::applicationMade() { m_made.set_value(true); }
+
+void StartupThread::waitForFontConfiguration() { m_configurationRead.wait(); }
 
 } // namespace app

@@ -36,8 +36,16 @@ public:
     // The application exists; call once.
     void applicationMade();
 
+    // Returns once the font configuration is read; call after applicationMade() and
+    // before the first font is asked for. Qt reads the configuration itself the first
+    // time a font is needed, and would read all of it a second time beside the thread
+    // when that has not finished yet (fontconfig keeps the first that ends).
+    void waitForFontConfiguration();
+
 private:
     std::promise<bool> m_made;
+    std::promise<void> m_read;
+    std::future<void> m_configurationRead;
     std::thread m_thread;
 };
 

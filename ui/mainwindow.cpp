@@ -145,15 +145,8 @@ MainWindow::MainWindow(QWidget* parent)
     m_timers = { makeTimer(QStringLiteral("Timer1"), 50, this),
         makeTimer(QStringLiteral("Timer2"), 1000, this) };
 
-    // Labels size themselves to their caption, keeping their left and top edges; an
-    // empty label keeps its designed size. This comes last, as the first size asks
-    // for the fonts, which the start-up may still be reading meanwhile.
     // Game Over sizes itself when it first shows: no other control has its face, which
     // the start-up would otherwise open for a label it hides at once.
-    for (QLabel* label : m_client->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
-        if (!label->text().isEmpty() && label != label5)
-            label->adjustSize();
-    }
     label5->installEventFilter(this);
 }
 
@@ -294,6 +287,21 @@ void MainWindow::closeEvent(QCloseEvent* event)
     // requests never get here: Qt drops them for a window that a modal one blocks.
     emit closeRequested();
     event->accept();
+}
+
+bool MainWindow::event(QEvent* event)
+{
+    // Labels size themselves to their caption, keeping their left and top edges; an
+    // empty label keeps its designed size. This waits until the window is polished,
+    // before it is first shown or sized: the first size asks for the fonts, which the
+    // start-up may still be reading while the window is built.
+    if (event->type() == QEvent::Polish) {
+        for (QLabel* label : m_client->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) {
+            if (!label->text().isEmpty() && label != this->label(game::Label::Label5))
+                label->adjustSize();
+        }
+    }
+    return QMainWindow::event(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
