@@ -120,8 +120,10 @@ void AboutWindow::build()
 
 bool AboutWindow::event(QEvent* event)
 {
-    // Before the window is first shown or drawn into a picture.
-    if (event->type() == QEvent::Polish)
+    // Before the window is first drawn into a picture. Not when the main window, still
+    // hidden, is polished as it is first shown and polishes this window with its other
+    // children: that is the program's start-up, and this window is made when it shows.
+    if (event->type() == QEvent::Polish && (!parentWidget() || parentWidget()->isVisible()))
         build();
     if (event->type() == QEvent::WindowActivate)
         emit activated();

@@ -371,11 +371,13 @@ void MainWindowTest::startUpLeavesIdleState()
     QVERIFY(window.isInputEnabled());
 
     // The main window is the only window shown: no about window, no message box. The
-    // about window exists already, hidden, as the start-up made it.
+    // about window exists already, hidden, as the start-up made it, and its controls
+    // wait until it first shows: the main window's first showing does not build them.
     for (const QWidget* shown : QApplication::topLevelWidgets())
         QVERIFY2(shown == &window || !shown->isVisible(), qPrintable(shown->objectName()));
     const auto* about = window.findChild<ui::AboutWindow*>(QString(), Qt::FindDirectChildrenOnly);
     QVERIFY(about && about->isHidden());
+    QVERIFY(about->findChildren<QWidget*>().isEmpty());
 
     // The ticks before the first Start leave everything as it is, bar the counters.
     QTRY_COMPARE(window.label(game::Label::Label1)->text(), QStringLiteral("0"));
