@@ -140,7 +140,7 @@ void FrameRequest::send(QWindow& window)
     m_id = static_cast<xcb_window_t>(window.winId());
     // Before the question goes out, so that no answer is missed.
     QCoreApplication::instance()->installNativeEventFilter(this);
-    // As the window manager specification has it: to the root window, for the window.
+    // As the Extended Window Manager Hints have it: to the root window, for the window.
     xcb_client_message_event_t message {};
     message.response_type = XCB_CLIENT_MESSAGE;
     message.format = 32;
