@@ -243,10 +243,20 @@ void MainWindow::showCentred()
         return;
     }
     const auto showWith = [this](const QMargins& frame) {
-        if (!m_frameRequest)
+        if (!m_frameRequest || isVisible())
             return; // shown or hidden meanwhile
         centreOnScreen(frame);
-        setVisible(true);
+        QMainWindow::setVisible(true);
+        // A window manager may put another frame round the window once it is mapped
+        // than the one it answered with: then the window is centred once more, for
+        // that frame, if it comes in the first moments, before the user can move it.
+        FrameRequest* request = m_frameRequest;
+        connect(request, &FrameRequest::changed, this, [this, request, frame](QMargins real) {
+            if (real != frame && m_frameRequest == request)
+                centreOnScreen(real);
+            dropFrameRequest();
+        });
+        QTimer::singleShot(FrameSettleMs, request, [this] { dropFrameRequest(); });
     };
     if (const std::optional<QMargins> frame = m_frameRequest->answer()) {
         showWith(*frame);
@@ -273,11 +283,16 @@ void MainWindow::centreOnScreen(const QMargins& frame)
 
 void MainWindow::setVisible(bool visible)
 {
+    dropFrameRequest();
+    QMainWindow::setVisible(visible);
+}
+
+void MainWindow::dropFrameRequest()
+{
     if (m_frameRequest) {
         m_frameRequest->deleteLater();
         m_frameRequest = nullptr;
     }
-    QMainWindow::setVisible(visible);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event)

@@ -65,7 +65,8 @@ public:
     // event loop, or after FrameWaitMs without an answer as if there were no frame.
     // Elsewhere it is shown at once: without a window manager there is no frame, and
     // a Wayland compositor places the window itself. Any other showing or hiding of
-    // the window meanwhile drops the pending one.
+    // the window meanwhile drops the pending one. A window manager that sets another
+    // frame once the window is mapped, within FrameSettleMs, has it centred again.
     void showCentred();
     // Puts the window so that its rectangle grown by frame is centred on its screen's
     // available area, to the pixel; the window's position is that of its client area.
@@ -73,6 +74,9 @@ public:
     // The longest wait for the window manager's word on the frame: a window manager
     // that has not answered by then is taken to be stuck.
     static constexpr int FrameWaitMs = 200;
+    // How long after the first showing a new frame from the window manager still
+    // centres the window again.
+    static constexpr int FrameSettleMs = 1000;
 
     void setVisible(bool visible) override;
 
@@ -107,9 +111,11 @@ private:
     QList<QWidget*> m_tabOrder;
     // The focus widget when the input was last taken away.
     QPointer<QWidget> m_inputFocus;
-    // From the making of the window until its first showing: the question to the X11
-    // window manager about its frame, when there is one to ask.
+    // From the making of the window until a moment after its first showing: the
+    // question to the X11 window manager about its frame, when there is one to ask.
     FrameRequest* m_frameRequest = nullptr;
+    // Stops listening to the window manager about the frame.
+    void dropFrameRequest();
 };
 
 } // namespace ui

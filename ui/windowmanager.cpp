@@ -156,7 +156,7 @@ FrameRequest::~FrameRequest() { QCoreApplication::instance()->removeNativeEventF
 
 bool FrameRequest::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
 {
-    if (!m_window || m_answered || eventType != "xcb_generic_event_t")
+    if (!m_window || eventType != "xcb_generic_event_t")
         return false;
     const auto* event = static_cast<const xcb_generic_event_t*>(message);
     if ((event->response_type & 0x7f) != XCB_PROPERTY_NOTIFY)
@@ -166,30 +166,38 @@ bool FrameRequest::nativeEventFilter(const QByteArray& eventType, void* message,
         || notify->state != XCB_PROPERTY_NEW_VALUE)
         return false;
 
+    const QMargins frame = this->frame();
+    const bool first = !m_answered;
     m_answered = true;
-    // Left, right, top, bottom, in device pixels.
-    xcb_connection_t* c = connection();
-    const std::vector<std::uint32_t> sides
-        = values(c, askProperty(c, m_id, m_extentsAtom, XCB_ATOM_CARDINAL), XCB_ATOM_CARDINAL);
-    QMargins frame;
-    if (sides.size() == 4 && std::all_of(sides.begin(), sides.end(), [](std::uint32_t side) {
-            return side <= MaxSide;
-        })) {
-        const qreal ratio = m_window->devicePixelRatio();
-        const auto logical = [ratio](std::uint32_t side) { return qRound(side / ratio); };
-        frame
-            = QMargins(logical(sides[0]), logical(sides[2]), logical(sides[1]), logical(sides[3]));
-    }
     // Reported once Qt has taken the event too: it reads the frame anew for the
     // window's frame geometry.
     QMetaObject::invokeMethod(
         this,
-        [this, frame] {
+        [this, frame, first] {
+            if (!first) {
+                emit changed(frame);
+                return;
+            }
             m_answer = frame;
             emit answered(frame);
         },
         Qt::QueuedConnection);
     return false;
+}
+
+QMargins FrameRequest::frame() const
+{
+    // Left, right, top, bottom, in device pixels.
+    xcb_connection_t* c = connection();
+    const std::vector<std::uint32_t> sides
+        = values(c, askProperty(c, m_id, m_extentsAtom, XCB_ATOM_CARDINAL), XCB_ATOM_CARDINAL);
+    if (sides.size() != 4 || !std::all_of(sides.begin(), sides.end(), [](std::uint32_t side) {
+            return side <= MaxSide;
+        }))
+        return {};
+    const qreal ratio = m_window->devicePixelRatio();
+    const auto logical = [ratio](std::uint32_t side) { return qRound(side / ratio); };
+    return { logical(sides[0]), logical(sides[2]), logical(sides[1]), logical(sides[3]) };
 }
 
 void skipTaskLists(QWindow& window)

@@ -50,10 +50,17 @@ signals:
     // has answered: the frame's width on each side in the window's logical pixels
     // (0 on every side for a frameless window, and for an answer that makes no sense).
     void answered(QMargins frame);
+    // Each time the window manager sets the frame anew after its answer, as one whose
+    // frames are drawn by a helper program does once the window is mapped (mutter 48
+    // answers 0 on every side before then); from the event loop.
+    void changed(QMargins frame);
 
 private:
     FrameRequest(
         std::uint32_t root, std::uint32_t requestAtom, std::uint32_t extentsAtom, QObject* parent);
+
+    // The frame the window manager has set on the window now, as answered() gives it.
+    [[nodiscard]] QMargins frame() const;
 
     // X ids: the root window, the atoms _NET_REQUEST_FRAME_EXTENTS and
     // _NET_FRAME_EXTENTS, and the window asked about.
