@@ -147,6 +147,14 @@ void Form1::Timer1_Timer()
     endOfTickChecks();
 }
 
+bool Form1::tickChangesNothing() const
+{
+    if (m_state.Stopped || m_state.GameOver)
+        return true;
+    // Only Start and a judged key set FallStep, always to 1 or more.
+    return m_state.FallStep == 0 && m_state.Hits == 0 && m_state.Lost == 0;
+}
+
 void Form1::runLevelBlock(int level)
 {
     const int lanes = activeLanes(level);

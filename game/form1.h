@@ -28,6 +28,8 @@ struct GameState {
     [[nodiscard]] int level() const;
     // The number (1..4) of the first acceleration flag that is true, 0 if none is.
     [[nodiscard]] int speed() const;
+
+    bool operator==(const GameState&) const = default;
 };
 
 struct MenuItem;
@@ -55,6 +57,15 @@ public:
     // The game tick (every 50 ms) and the smiley's blink (every second while shown).
     void Timer1_Timer();
     void Timer2_Timer();
+
+    // True when a tick of Timer1 now would change nothing: no variable, nothing on
+    // the field or in the labels, nothing for a listener to hear. So it is while the
+    // tick's guard ends it (after Stop, after a lost game) and before the first game,
+    // when nothing falls (FallStep 0), the boxes are hidden and hold no letter (code
+    // 0 draws nothing), and the counters stay at the 0 the labels show from the
+    // start. The window lets Timer1 sleep while this holds and wakes it, for a full
+    // period, the moment it no longer does; what Timer1 ticks for is unchanged.
+    [[nodiscard]] bool tickChangesNothing() const;
 
     // One typed character while Picture1 has the focus; any code is defined.
     void Picture1_KeyPress(Int16 KeyAscii);

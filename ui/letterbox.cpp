@@ -20,6 +20,20 @@ namespace {
     // Batches open, and the boxes waiting for the outermost one to end.
     int batchDepth = 0;
     std::vector<QPointer<LetterBox>> waiting;
+
+    // The characters of a printed line that draw. A control character, such as the
+    // code 0 that the ticks before the first game print, draws nothing: left to the
+    // font it would be a missing-glyph box, shown at the first Start until the first
+    // tick. Nor can it travel in an accessibility message.
+    QString drawn(const QString& line)
+    {
+        QString shown;
+        for (const QChar c : line) {
+            if (c.isPrint())
+                shown.append(c);
+        }
+        return shown;
+    }
 } // namespace
 
 LetterBox::Batch::Batch() { ++batchDepth; }
@@ -62,15 +76,9 @@ void LetterBox::print(const QString& text)
 
 QString LetterBox::shownText() const
 {
-    // Control characters (the code 0 printed before the first game) draw nothing
-    // and cannot travel in an accessibility message.
     QString shown;
-    for (const QString& line : m_lines) {
-        for (const QChar c : line) {
-            if (c.isPrint())
-                shown.append(c);
-        }
-    }
+    for (const QString& line : m_lines)
+        shown += drawn(line);
     return shown;
 }
 
@@ -144,7 +152,8 @@ QPixmap LetterBox::picture() const
     for (int i = 0; i < m_lines.size(); ++i) {
         const QRect line(
             inside.left(), inside.top() + i * lineHeight, inside.width() + 64, lineHeight);
-        painter.drawText(line, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, m_lines.at(i));
+        painter.drawText(
+            line, Qt::AlignLeft | Qt::AlignTop | Qt::TextSingleLine, drawn(m_lines.at(i)));
     }
     painter.end();
     QPixmapCache::insert(key, m_picture);

@@ -11,10 +11,11 @@
 namespace ui {
 
 // A 30 x 30 letter box of the play field. It shows what was printed since its last
-// clear(): clear() erases it and print() draws a line of text below what was
-// printed since, starting at the top-left corner, in the box's font. Every character typed while it
-// has the keyboard focus is reported by characterTyped, one signal per character. A click never
-// gives it the focus; only setFocus() does, or Tab where its owner allows it.
+// clear(): clear() erases it and print() draws a line of text below what was printed
+// since, starting at the top-left corner, in the box's font; a control character
+// draws nothing. Every character typed while it has the keyboard focus is reported by
+// characterTyped, one signal per character. A click never gives it the focus; only
+// setFocus() does, or Tab where its owner allows it.
 class LetterBox : public QWidget {
     Q_OBJECT
 
@@ -25,7 +26,7 @@ public:
     void print(const QString& text);
     // What was printed since the last clear(), one entry per print().
     [[nodiscard]] const QStringList& printed() const { return m_lines; }
-    // The printable characters of printed(), as assistive technology reads them.
+    // The characters of printed() that draw, as assistive technology reads them.
     [[nodiscard]] QString shownText() const;
 
     // While a Batch lives, boxes that are cleared or printed into settle when the

@@ -331,10 +331,27 @@ void QtRuntime::setChecked(game::Menu menu, bool checked)
 
 void QtRuntime::setEnabled(game::Timer timer, bool enabled)
 {
+    if (timer == game::Timer::Timer1) {
+        m_tickEnabled = enabled;
+        updateTickTimer();
+        return;
+    }
     QTimer* t = m_form1Window->timer(timer);
     if (!enabled)
         t->stop();
     else if (!t->isActive()) // start() on a running timer would restart its period
+        t->start();
+}
+
+void QtRuntime::updateTickTimer()
+{
+    // Once the program has ended no timer runs again.
+    if (m_ended)
+        return;
+    QTimer* t = m_form1Window->timer(game::Timer::Timer1);
+    if (!m_tickEnabled || m_form1.tickChangesNothing())
+        t->stop();
+    else if (!t->isActive()) // the first tick a full period from now, as after Start
         t->start();
 }
 

@@ -40,6 +40,10 @@ public:
     [[nodiscard]] game::Form1& form1() { return m_form1; }
     [[nodiscard]] game::Form2& form2() { return m_form2; }
     [[nodiscard]] bool ended() const { return m_ended; }
+    // Timer1 as the game switched it: on from the window's making, off while paused.
+    // Its Qt timer runs only while a tick could also change something
+    // (game::Form1::tickChangesNothing), so the program sleeps while nothing moves.
+    [[nodiscard]] bool tickEnabled() const { return m_tickEnabled; }
 
     void setVisible(game::Window window, bool visible) override;
     void setEnabled(game::Window window, bool enabled) override;
@@ -83,9 +87,13 @@ private:
         if (m_ended)
             return;
         // The letter boxes show what the handler left in them once it is done.
-        const LetterBox::Batch boxes;
-        game::runHandler(name, std::forward<Handler>(handler));
+        {
+            const LetterBox::Batch boxes;
+            game::runHandler(name, std::forward<Handler>(handler));
+        }
+        updateTickTimer();
     }
+    void updateTickTimer();
     void connectSignals();
     void form2Activate();
     [[nodiscard]] QWidget* window(game::Window window);
@@ -97,6 +105,7 @@ private:
     game::Generator m_generator;
     game::Form1 m_form1;
     game::Form2 m_form2;
+    bool m_tickEnabled = true;
     bool m_messageBoxOpen = false;
     bool m_ended = false;
 };

@@ -43,6 +43,106 @@ TEST_F(TickTest, ShowsTheScoreOfTheKeysTypedSinceTheLastTick)
     EXPECT_EQ(rt.label(Label::Label2).caption, "1");
 }
 
+// The moments between two events at which the window asks whether Timer1 may sleep.
+enum class Moment {
+    StartUp,
+    LevelIVChosen,
+    AboutOpen,
+    Running,
+    RunningWithSmiley,
+    Paused,
+    Stopped,
+    StoppedWhilePaused,
+    LostByTick,
+    LostByKeyWhilePaused,
+    StartedAfterLoss,
+};
+
+struct QuietRow {
+    const char* name;
+    Moment moment;
+    bool changesNothing;
+    friend void PrintTo(const QuietRow& row, std::ostream* out) { *out << row.name; }
+};
+
+class QuietTickTest : public GameTest, public testing::WithParamInterface<QuietRow> {
+protected:
+    void reach(Moment moment)
+    {
+        switch (moment) {
+        case Moment::StartUp:
+            return load();
+        case Moment::LevelIVChosen:
+            load();
+            return selectLevel(4);
+        case Moment::AboutOpen:
+            load();
+            return form.about_Click();
+        case Moment::Running:
+            startGame();
+            return form.Timer1_Timer();
+        case Moment::RunningWithSmiley:
+            startGame();
+            state().Hits = 200;
+            return form.Timer1_Timer();
+        case Moment::Paused:
+            startGame();
+            return userSetsPause(1);
+        case Moment::Stopped:
+            startGame();
+            return form.Command3_Click();
+        case Moment::StoppedWhilePaused:
+            startGame();
+            userSetsPause(1);
+            return form.Command3_Click();
+        case Moment::LostByTick:
+            startGame();
+            rt.box(1).top = 386;
+            return form.Timer1_Timer();
+        case Moment::LostByKeyWhilePaused:
+            startGame();
+            userSetsPause(1);
+            return press('z');
+        case Moment::StartedAfterLoss:
+            reach(Moment::LostByTick);
+            script("abcde");
+            return form.Command2_Click();
+        }
+    }
+};
+
+TEST_P(QuietTickTest, ChangesNothingExactlyWhereTheGameSaysSo)
+{
+    // The window lets Timer1 sleep on the game's word: a tick skipped that would have
+    // changed something is lost to the player, and one run for nothing only wakes
+    // the machine. Either way the tick run here tells.
+    const QuietRow& row = GetParam();
+    reach(row.moment);
+    EXPECT_EQ(form.tickChangesNothing(), row.changesNothing);
+    const std::string shown = rt.shown();
+    const game::GameState before = state();
+    form.Timer1_Timer();
+    if (row.changesNothing) {
+        EXPECT_EQ(rt.shown(), shown);
+        EXPECT_TRUE(state() == before) << "the tick changed the game state";
+    } else {
+        EXPECT_TRUE(rt.shown() != shown || !(state() == before)) << "the tick changed nothing";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Moments, QuietTickTest,
+    testing::Values(QuietRow { "StartUp", Moment::StartUp, true },
+        QuietRow { "LevelIVChosen", Moment::LevelIVChosen, true },
+        QuietRow { "AboutOpen", Moment::AboutOpen, true },
+        QuietRow { "Running", Moment::Running, false },
+        QuietRow { "RunningWithSmiley", Moment::RunningWithSmiley, false },
+        QuietRow { "Paused", Moment::Paused, false }, QuietRow { "Stopped", Moment::Stopped, true },
+        QuietRow { "StoppedWhilePaused", Moment::StoppedWhilePaused, true },
+        QuietRow { "LostByTick", Moment::LostByTick, true },
+        QuietRow { "LostByKeyWhilePaused", Moment::LostByKeyWhilePaused, true },
+        QuietRow { "StartedAfterLoss", Moment::StartedAfterLoss, false }),
+    [](const testing::TestParamInfo<QuietRow>& info) { return std::string(info.param.name); });
+
 enum class Event { Tick, Key };
 
 struct FinishedRow {

@@ -130,7 +130,9 @@ Event Fuzzer::pickWindowOrder()
     int count = 0;
     auto offer = [&](Event event, double weight) { options[count++] = { event, weight }; };
 
-    if (rt.timersEnabled[at(game::Timer::Timer1)])
+    // As in the window, Timer1 sleeps where a tick would change nothing; check() runs
+    // such a tick to see that it does not.
+    if (rt.timersEnabled[at(game::Timer::Timer1)] && !m_program->form1.tickChangesNothing())
         offer(Event::Timer1, 1.0);
     if (rt.timersEnabled[at(game::Timer::Timer2)])
         offer(Event::Timer2, 0.05);
@@ -390,6 +392,16 @@ void Fuzzer::check(Event event, const Before& before, bool completed)
         for (const auto& finding : checkRanges(state, rt))
             record(finding, m_stats.violations);
         return;
+    }
+
+    if (m_program->form1.tickChangesNothing()) {
+        const std::string shown = rt.shown();
+        const game::GameState quiet = state;
+        run("Timer1_Timer", [this] { m_program->form1.Timer1_Timer(); });
+        if (rt.shown() != shown || !(state == quiet))
+            record(std::string("quiet tick: a tick after ") + name(event)
+                    + " changed what the game said it would not",
+                m_stats.violations);
     }
 
     const Findings found = checkInvariants(state, rt, m_overflowInGame);

@@ -62,6 +62,42 @@ std::string RecordingRuntime::name(game::Timer id)
     return id == game::Timer::Timer1 ? "Timer1" : "Timer2";
 }
 
+std::string RecordingRuntime::shown() const
+{
+    std::string out;
+    for (int i = 0; i < 2; ++i) {
+        const FormState& w = windows.at(i);
+        out += name(static_cast<game::Window>(i)) + " visible=" + flag(w.visible)
+            + " enabled=" + flag(w.enabled) + " at " + number(w.left) + "," + number(w.top) + "\n";
+    }
+    for (int i = 0; i < 5; ++i) {
+        const BoxState& b = boxes.at(i);
+        std::u16string drawn;
+        for (char16_t c : b.printed) {
+            if (c >= 0x20)
+                drawn += c;
+        }
+        out += name(static_cast<game::Box>(i)) + " visible=" + flag(b.visible) + " at "
+            + number(b.left) + "," + number(b.top) + " shows '" + utf8(drawn) + "'"
+            + (focusedBox == i + 1 ? " focused" : "") + "\n";
+    }
+    for (int i = 0; i < 6; ++i) {
+        const LabelState& l = labels.at(i);
+        out += name(static_cast<game::Label>(i)) + " visible=" + flag(l.visible) + " '" + l.caption
+            + "'\n";
+    }
+    for (int i = 0; i < 3; ++i)
+        out += name(static_cast<game::Button>(i)) + " enabled=" + flag(buttonsEnabled.at(i)) + "\n";
+    out += "Check1 enabled=" + flag(check1Enabled) + " value=" + std::to_string(check1Value) + "\n";
+    for (int i = 0; i < 10; ++i) {
+        out += name(static_cast<game::Menu>(i)) + " enabled=" + flag(menusEnabled.at(i))
+            + " checked=" + flag(menusChecked.at(i)) + "\n";
+    }
+    for (int i = 0; i < 2; ++i)
+        out += name(static_cast<game::Timer>(i)) + " enabled=" + flag(timersEnabled.at(i)) + "\n";
+    return out + "drawn=" + std::to_string(drawn) + (ended ? " ended\n" : "\n");
+}
+
 std::vector<std::string> RecordingRuntime::entries(const std::string& prefix) const
 {
     std::vector<std::string> out;
@@ -215,6 +251,7 @@ void RecordingRuntime::messageBox(std::string_view text, game::MessageIcon, std:
 float RecordingRuntime::rnd()
 {
     log("Rnd");
+    ++drawn;
     if (!scriptedRandom.empty()) {
         const float value = scriptedRandom.front();
         scriptedRandom.pop_front();

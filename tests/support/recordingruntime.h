@@ -51,13 +51,18 @@ public:
         float left = 0, top = 0;
         std::u16string printed;
     };
-    std::array<BoxState, 5> boxes {};
+    // As the main window makes them.
+    std::array<BoxState, 5> boxes { BoxState { true, 40, 0, {} }, BoxState { true, 104, 0, {} },
+        BoxState { true, 183, 176, {} }, BoxState { true, 184, 0, {} },
+        BoxState { true, 232, 0, {} } };
     int focusedBox = 0; // 1..5, 0 when no letter box has the focus
     struct LabelState {
         std::string caption;
         bool visible = true;
     };
-    std::array<LabelState, 6> labels {};
+    std::array<LabelState, 6> labels { LabelState { "0", true }, LabelState { "0", true },
+        LabelState { "Game Over", true }, LabelState { "0", true }, LabelState { "0", true },
+        LabelState { "", true } };
     std::array<bool, 3> buttonsEnabled { true, true, true };
     bool check1Enabled = true;
     std::int16_t check1Value = 0;
@@ -66,6 +71,12 @@ public:
     std::array<bool, 10> menusChecked {};
     std::array<bool, 2> timersEnabled { true, true };
     bool ended = false;
+    int drawn = 0; // random numbers handed out: the next game's letters follow from it
+
+    // Everything the controls show and hold, one control a line, to compare two
+    // moments: a box's text as the characters that draw, since a control character
+    // (the code 0 printed before the first game) draws nothing. Not journalled.
+    [[nodiscard]] std::string shown() const;
 
     [[nodiscard]] BoxState& box(int lane) { return boxes.at(lane - 1); }
     [[nodiscard]] LabelState& label(game::Label id) { return labels.at(static_cast<int>(id)); }

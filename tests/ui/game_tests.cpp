@@ -23,6 +23,7 @@
 #include <QTimer>
 #include <QWindow>
 
+#include <functional>
 #include <random>
 
 using test::WindowState;
@@ -60,7 +61,43 @@ private slots:
     void keyEndingPausedGameRestartsTick();
     void keysTypedOnAfterAGameReachNoButton();
     void burstOfKeysIsJudgedOnceEach();
+    void tickTimerSleepsWhileNothingMoves();
 };
+
+// Timer1's Qt timer runs only while a tick can change something, so the program
+// sleeps before a game, after one and while paused; it wakes from asleep at Start
+// and when Pause is cleared, which gives the first tick a full period, and the
+// window's states stay as the game sees them.
+void GameTest::tickTimerSleepsWhileNothingMoves()
+{
+    ui::MainWindow& w = window();
+    QTimer* tick = w.timer(game::Timer::Timer1);
+    QCheckBox* pause = w.checkBox(game::CheckBox::Check1);
+    const auto click = [](QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); };
+    const struct {
+        const char* step;
+        std::function<void()> act;
+        WindowState state;
+        bool ticking;
+    } steps[] = {
+        { "start-up", [] {}, WindowState::Idle, false },
+        { "Start", [&] { click(w.button(game::Button::Command2)); }, WindowState::Running, true },
+        { "Pause", [&] { uitest::clickCheckBox(pause); }, WindowState::Paused, false },
+        { "Pause cleared", [&] { uitest::clickCheckBox(pause); }, WindowState::Running, true },
+        { "Stop", [&] { click(w.button(game::Button::Command3)); }, WindowState::Stopped, false },
+        { "Start again", [&] { click(w.button(game::Button::Command2)); }, WindowState::Running,
+            true },
+        { "Pause again", [&] { uitest::clickCheckBox(pause); }, WindowState::Paused, false },
+        { "a miss that loses, paused",
+            [&] { pressLetter(w.box(game::Box::Picture1), uitest::missingLetter(state())); },
+            WindowState::Lost, false },
+    };
+    for (const auto& step : steps) {
+        step.act();
+        QCOMPARE(uitest::look(runtime()), step.state);
+        QVERIFY2(tick->isActive() == step.ticking, step.step);
+    }
+}
 
 void GameTest::startPauseAndStopWithTheMouse()
 {

@@ -102,7 +102,7 @@ test::WindowLook look(ui::QtRuntime& runtime)
     look.stopEnabled = window.button(game::Button::Command3)->isEnabled();
     look.pauseEnabled = window.checkBox(game::CheckBox::Check1)->isEnabled();
     look.pauseValue = runtime.value(game::CheckBox::Check1);
-    look.tickEnabled = window.timer(game::Timer::Timer1)->isActive();
+    look.tickEnabled = runtime.tickEnabled();
     look.gameOverShown = !window.label(game::Label::Label5)->isHidden();
     return look;
 }
