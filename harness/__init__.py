@@ -30,6 +30,8 @@ Modules:
              python3-xcffib, as MapWatch
   speech     Speech: a private speech-dispatcher that writes what it would say
              to a file, and the Orca screen reader speaking through it
+  inputmethod IBus: a private ibus daemon, GNOME's input method, and every
+             call made to it
   build      build(): configures and builds CMake targets for a script
 
 Rules for a user of the harness: every look at a window system goes through

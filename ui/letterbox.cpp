@@ -105,6 +105,13 @@ void LetterBox::settle()
         setAccessibleDescription(shown);
 }
 
+QVariant LetterBox::inputMethodQuery(Qt::InputMethodQuery query) const
+{
+    if (query == Qt::ImCursorRectangle)
+        return QRect();
+    return QWidget::inputMethodQuery(query);
+}
+
 void LetterBox::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);

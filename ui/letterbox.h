@@ -29,6 +29,11 @@ public:
     // The characters of printed() that draw, as assistive technology reads them.
     [[nodiscard]] QString shownText() const;
 
+    // A letter box takes no text, so it has no text cursor for an input method to
+    // follow: the box that has the focus moves with every tick, and a cursor rectangle
+    // would be sent to the input method as often.
+    [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
+
     // While a Batch lives, boxes that are cleared or printed into settle when the
     // outermost Batch ends, rather than each through a queued call of its own: a
     // tick clears and prints every falling box, and one handler is one batch.

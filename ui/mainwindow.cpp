@@ -34,6 +34,15 @@ namespace {
     public:
         using QWidget::QWidget;
 
+        // The client area holds the focus between games and takes no text either: no
+        // text cursor for an input method (see LetterBox::inputMethodQuery).
+        [[nodiscard]] QVariant inputMethodQuery(Qt::InputMethodQuery query) const override
+        {
+            if (query == Qt::ImCursorRectangle)
+                return QRect();
+            return QWidget::inputMethodQuery(query);
+        }
+
     protected:
         void paintEvent(QPaintEvent*) override
         {

@@ -22,6 +22,7 @@ import traceback
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
 from harness import MutterDesktop, WaylandDesktop, XDesktop, hold, wait_equal, wait_for  # noqa: E402
+from harness.inputmethod import IBus  # noqa: E402
 from harness.letters import Letters  # noqa: E402
 from harness.mapwatch import MapWatch  # noqa: E402
 from harness.speech import Speech  # noqa: E402
@@ -294,6 +295,36 @@ def pause_stop(args):
         wait_for(lambda: z.showing("Lane 1", "filler"), what="the third game")
         start = z.lane_top(1)
         wait_for(lambda: z.lane_top(1) > start + 5, what="the letters to fall after a paused Stop")
+
+
+@scenario
+@needs(IBus.missing)
+def input_method(args):
+    """A game typed through GNOME's input method, ibus, on three keyboard layouts:
+    every key is judged by the character it types, and the game sends ibus nothing
+    while it runs, though the focused letter box moves at every tick."""
+    with XDesktop(accessibility=True) as desktop, IBus(desktop) as ibus:
+        z = Zelvaro(desktop, args.program, env=ibus.env())
+        wait_for(lambda: ibus.calls("CreateInputContext") > 0, what="the program at ibus")
+        play = Letters(args.letters)
+        z.press("Start")
+        play.start()
+        wait_equal(z.letters, play.shown() + ["", "", ""], what="two lanes' letters")
+        wait_for(lambda: z.has("Lane 1", "filler", "focused"), what="the keys going to lane 1")
+        calls = ibus.log.read_text().count("\n")
+        hits = 0
+        for layout in (["de"], ["fr"], ["us", "-variant", "dvorak"]):
+            desktop.x("setxkbmap", *layout)
+            for lane in (1, 2, 1, 2):
+                z.type(play.hit(lane))
+                hits += 1
+                wait_equal(lambda: z.letters(2), play.shown(), what=f"hit {hits} ({layout[-1]})")
+        wait_equal(lambda: counters(z), (str(hits), "0"), what="hits and no miss")
+        # A second's worth of ticks at least has passed: each moved the focused box.
+        sent = ibus.log.read_text().splitlines()[calls:]
+        told = [line for line in sent if "interface=org.freedesktop.IBus.InputContext" in line]
+        if told:
+            raise AssertionError(f"the game told ibus {len(told)} times, as {told[0]}")
 
 
 def expect_fall_step(z, lane, expected, timeout=20.0):
