@@ -207,9 +207,10 @@ class Zelvaro:
         self.desktop.type(text)
 
 
-# The centres of the main window's buttons, in pixels of the client area, and of
-# the Options menu's caption in the menu bar, from the left.
-BUTTONS = {"Start": (434, 96), "Stop": (434, 144), "Exit": (434, 256)}
+# The centres of the main window's buttons and of the Pause box's tick square, in
+# pixels of the client area, and of the Options menu's caption in the menu bar, from
+# the left.
+BUTTONS = {"Start": (434, 96), "Stop": (434, 144), "Exit": (434, 256), "Pause": (399, 192)}
 OPTIONS_X = 25
 
 
@@ -237,7 +238,7 @@ class Blind:
         wait_for(lambda: windows() == count, timeout, f"{count} windows (menus open: {count - 1})")
 
     def press(self, name):
-        """Clicks Start, Stop or Exit."""
+        """Clicks Start, Stop, Exit or Pause."""
         x, y = BUTTONS[name]
         self._click(x, self.menu_bar + y)
 

@@ -5,6 +5,7 @@
 #include "game/form1.h"
 #include "ui/letterbox.h"
 #include "ui/look.h"
+#include "ui/panel.h"
 #include "ui/windowmanager.h"
 
 #include <QAction>
@@ -92,9 +93,11 @@ MainWindow::MainWindow(QWidget* parent)
     buildMenus();
 
     // Created before the letter boxes, so the boxes lie above it.
-    QLabel* label5
-        = addLabel(QStringLiteral("Label5"), QStringLiteral("Game Over"), { 24, 136, 300, 64 });
-    label5->setFont(fonts::gameOver()); // sized below in its own font, not the panel's
+    auto* label5 = new QLabel(QStringLiteral("Game Over"), m_client);
+    label5->setObjectName(QStringLiteral("Label5"));
+    label5->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label5->setGeometry(24, 136, 300, 64);
+    label5->setFont(fonts::gameOver()); // sized when first shown (eventFilter)
     QPalette grey = label5->palette();
     grey.setColor(QPalette::WindowText, grey.color(QPalette::Disabled, QPalette::WindowText));
     label5->setPalette(grey);
@@ -110,26 +113,16 @@ MainWindow::MainWindow(QWidget* parent)
     // other box, placed off the field or not, silently takes the typing.
     m_boxes[0]->setFocusPolicy(Qt::TabFocus);
 
-    addLabel(QStringLiteral("Label3"), QStringLiteral("Hits:"), { 384, 16, 30, 16 });
-    QLabel* label1 = addLabel(QStringLiteral("Label1"), QStringLiteral("0"), { 424, 16, 8, 16 });
-    addLabel(QStringLiteral("Label4"), QStringLiteral("Lost:"), { 384, 40, 32, 16 });
-    QLabel* label2 = addLabel(QStringLiteral("Label2"), QStringLiteral("0"), { 424, 40, 8, 15 });
-    QLabel* label10 = addLabel(QStringLiteral("Label10"), QString(), { 456, 16, 8, 33 });
-    label10->setFont(fonts::smiley());
-    QPushButton* command2
-        = addButton(QStringLiteral("Command2"), QStringLiteral("Start"), { 384, 80, 100, 33 });
-    QPushButton* command3
-        = addButton(QStringLiteral("Command3"), QStringLiteral("Stop"), { 384, 128, 100, 33 });
-    m_check1 = new QCheckBox(QStringLiteral("Pause"), m_client);
-    m_check1->setObjectName(QStringLiteral("Check1"));
-    m_check1->setFont(fonts::system());
-    m_check1->setGeometry(392, 184, 97, 17);
-    QPushButton* command1
-        = addButton(QStringLiteral("Command1"), QStringLiteral("Exit"), { 384, 240, 100, 33 });
-    addLabel(QStringLiteral("Label6"), QStringLiteral("Level:"), { 384, 312, 40, 16 });
-    QLabel* label8 = addLabel(QStringLiteral("Label8"), QStringLiteral("0"), { 432, 312, 8, 16 });
-    addLabel(QStringLiteral("Label7"), QStringLiteral("Acceleration:"), { 376, 336, 83, 16 });
-    QLabel* label9 = addLabel(QStringLiteral("Label9"), QStringLiteral("0"), { 472, 336, 8, 16 });
+    const Panel panel = makePanel(m_client);
+    QLabel* const label1 = panel.label1;
+    QLabel* const label2 = panel.label2;
+    QLabel* const label8 = panel.label8;
+    QLabel* const label9 = panel.label9;
+    QLabel* const label10 = panel.label10;
+    QPushButton* const command1 = panel.command1;
+    QPushButton* const command2 = panel.command2;
+    QPushButton* const command3 = panel.command3;
+    m_check1 = panel.check1;
 
     // The labels that show a value are named for a listener after what it means;
     // the description carries the value and follows every new caption.
@@ -159,53 +152,18 @@ MainWindow::MainWindow(QWidget* parent)
     label5->installEventFilter(this);
 }
 
-QLabel* MainWindow::addLabel(const QString& name, const QString& caption, const QRect& geometry)
-{
-    auto* label = new QLabel(caption, m_client);
-    label->setObjectName(name);
-    label->setFont(fonts::system());
-    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    label->setGeometry(geometry);
-    return label;
-}
-
-QPushButton* MainWindow::addButton(
-    const QString& name, const QString& caption, const QRect& geometry)
-{
-    auto* button = new QPushButton(caption, m_client);
-    button->setObjectName(name);
-    button->setFont(fonts::system());
-    button->setGeometry(geometry);
-    return button;
-}
-
 void MainWindow::buildMenus()
 {
-    // No shortcut keys and no access letters; a tick mark is set by the game only,
-    // so the items are not grouped (a group would move the tick by itself).
-    QMenu* options = menuBar()->addMenu(QStringLiteral("Options"));
-    options->setObjectName(QStringLiteral("menu_options"));
-    QMenu* level = options->addMenu(QStringLiteral("Level"));
-    level->setObjectName(QStringLiteral("menu_level"));
-    QMenu* speed = options->addMenu(QStringLiteral("Acceleration"));
-    speed->setObjectName(QStringLiteral("menu_speed"));
-    m_menus[at(game::Menu::menu_options)] = options->menuAction();
-    const char* numerals[] = { "I", "II", "III", "IV" };
+    // A tick mark is set by the game only, so the items are not grouped (a group would
+    // move the tick by itself).
+    const Menus menus = makeMenus(menuBar());
+    m_menus[at(game::Menu::menu_options)] = menus.options;
+    m_menus[at(game::Menu::help)] = menus.help;
     for (int i = 0; i < 4; ++i) {
-        QAction* levelItem = level->addAction(QString::fromLatin1(numerals[i]));
-        levelItem->setObjectName(QStringLiteral("L") + QString::fromLatin1(numerals[i]));
-        levelItem->setCheckable(true);
-        m_menus[at(game::levelItems[i].id)] = levelItem;
-        QAction* speedItem = speed->addAction(QString::fromLatin1(numerals[i]));
-        speedItem->setObjectName(QStringLiteral("S") + QString::fromLatin1(numerals[i]));
-        speedItem->setCheckable(true);
-        m_menus[at(game::speedItems[i].id)] = speedItem;
+        m_menus[at(game::levelItems[i].id)] = menus.levels[i];
+        m_menus[at(game::speedItems[i].id)] = menus.speeds[i];
     }
-    QMenu* help = menuBar()->addMenu(QStringLiteral("Help"));
-    help->setObjectName(QStringLiteral("help"));
-    m_menus[at(game::Menu::help)] = help->menuAction();
-    m_about = help->addAction(QStringLiteral("About"));
-    m_about->setObjectName(QStringLiteral("about"));
+    m_about = menus.about;
 }
 
 void MainWindow::setInputEnabled(bool enabled)

@@ -91,8 +91,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    QLabel* addLabel(const QString& name, const QString& caption, const QRect& geometry);
-    QPushButton* addButton(const QString& name, const QString& caption, const QRect& geometry);
     void buildMenus();
 
     template <typename Id> static constexpr std::size_t at(Id id)
