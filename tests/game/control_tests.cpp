@@ -210,7 +210,10 @@ INSTANTIATE_TEST_SUITE_P(Values, PauseTest,
 // Every way the game leads into one of the window's five states.
 enum class Path {
     Idle,
+    IdleAtLevelIV,
+    IdleWithAbout,
     Running,
+    RunningWithSmiley,
     Paused,
     Resumed,
     StoppedFromIdle,
@@ -227,6 +230,7 @@ struct StateRow {
     const char* name;
     Path path;
     WindowState state;
+    bool tickChangesNothing; // the game lets Timer1 sleep
     friend void PrintTo(const StateRow& row, std::ostream* out) { *out << row.name; }
 };
 
@@ -238,8 +242,21 @@ protected:
         case Path::Idle:
             load();
             break;
+        case Path::IdleAtLevelIV:
+            load();
+            selectLevel(4);
+            break;
+        case Path::IdleWithAbout:
+            load();
+            form.about_Click();
+            break;
         case Path::Running:
             startGame();
+            break;
+        case Path::RunningWithSmiley:
+            startGame();
+            state().Hits = 200;
+            form.Timer1_Timer();
             break;
         case Path::Paused:
             startGame();
@@ -292,19 +309,37 @@ TEST_P(WindowStateTest, EndsInTheLookOfItsState)
     EXPECT_EQ(look(), GetParam().state);
 }
 
+TEST_P(WindowStateTest, ATickChangesNothingExactlyWhereTheGameSaysSo)
+{
+    // The window lets Timer1 sleep on the game's word: a tick skipped that would have
+    // changed something is lost to the player, and one run for nothing only wakes
+    // the machine. The tick run here tells which.
+    const StateRow& row = GetParam();
+    walk(row.path);
+    EXPECT_EQ(form.tickChangesNothing(), row.tickChangesNothing);
+    const std::string shown = rt.shown();
+    const game::GameState before = state();
+    form.Timer1_Timer();
+    const bool changed = rt.shown() != shown || !(state() == before);
+    EXPECT_EQ(changed, !row.tickChangesNothing) << rt.shown();
+}
+
 INSTANTIATE_TEST_SUITE_P(Paths, WindowStateTest,
-    testing::Values(StateRow { "Idle", Path::Idle, WindowState::Idle },
-        StateRow { "Running", Path::Running, WindowState::Running },
-        StateRow { "Paused", Path::Paused, WindowState::Paused },
-        StateRow { "Resumed", Path::Resumed, WindowState::Running },
-        StateRow { "StoppedFromIdle", Path::StoppedFromIdle, WindowState::Stopped },
-        StateRow { "StoppedWhileRunning", Path::StoppedWhileRunning, WindowState::Stopped },
-        StateRow { "StoppedWhilePaused", Path::StoppedWhilePaused, WindowState::Stopped },
-        StateRow { "LostInATick", Path::LostInATick, WindowState::Lost },
-        StateRow { "LostByAKey", Path::LostByAKey, WindowState::Lost },
-        StateRow { "LostByAKeyWhilePaused", Path::LostByAKeyWhilePaused, WindowState::Lost },
-        StateRow { "RestartedAfterStop", Path::RestartedAfterStop, WindowState::Running },
-        StateRow { "RestartedAfterLoss", Path::RestartedAfterLoss, WindowState::Running }),
+    testing::Values(StateRow { "Idle", Path::Idle, WindowState::Idle, true },
+        StateRow { "IdleAtLevelIV", Path::IdleAtLevelIV, WindowState::Idle, true },
+        StateRow { "IdleWithAbout", Path::IdleWithAbout, WindowState::Idle, true },
+        StateRow { "Running", Path::Running, WindowState::Running, false },
+        StateRow { "RunningWithSmiley", Path::RunningWithSmiley, WindowState::Running, false },
+        StateRow { "Paused", Path::Paused, WindowState::Paused, false },
+        StateRow { "Resumed", Path::Resumed, WindowState::Running, false },
+        StateRow { "StoppedFromIdle", Path::StoppedFromIdle, WindowState::Stopped, true },
+        StateRow { "StoppedWhileRunning", Path::StoppedWhileRunning, WindowState::Stopped, true },
+        StateRow { "StoppedWhilePaused", Path::StoppedWhilePaused, WindowState::Stopped, true },
+        StateRow { "LostInATick", Path::LostInATick, WindowState::Lost, true },
+        StateRow { "LostByAKey", Path::LostByAKey, WindowState::Lost, true },
+        StateRow { "LostByAKeyWhilePaused", Path::LostByAKeyWhilePaused, WindowState::Lost, true },
+        StateRow { "RestartedAfterStop", Path::RestartedAfterStop, WindowState::Running, false },
+        StateRow { "RestartedAfterLoss", Path::RestartedAfterLoss, WindowState::Running, false }),
     [](const testing::TestParamInfo<StateRow>& info) { return std::string(info.param.name); });
 
 struct MenuRow {
