@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/speech.h"
 
+#include "ui/announcer.h"
+#include "ui/mainwindow.h"
 #include "ui/narrator.h"
 #include "ui/qtruntime.h"
 #include "ui/voice.h"
@@ -14,11 +16,25 @@
 
 namespace app {
 
+namespace {
+
+    // A narrator of the runtime's main window whose texts speaker says.
+    template <typename Speaker>
+    ui::Narrator* narrateTo(ui::QtRuntime& runtime, Speaker* speaker, QObject* parent)
+    {
+        auto* narrator = new ui::Narrator(runtime.mainWindow(), runtime.form1(), parent);
+        QObject::connect(narrator, &ui::Narrator::speak, speaker, &Speaker::say);
+        QObject::connect(speaker, &Speaker::spoken, narrator, &ui::Narrator::spoken);
+        return narrator;
+    }
+
+} // namespace
+
 Speech::Speech(ui::QtRuntime& runtime, CommandLine::Speech speech)
     : m_runtime(runtime)
 {
     if (speech == CommandLine::Speech::On)
-        start();
+        speakOwnVoice();
     else if (speech == CommandLine::Speech::WithScreenReader)
         askScreenReader();
 }
@@ -35,19 +51,28 @@ void Speech::askScreenReader()
     connect(answer, &QDBusPendingCallWatcher::finished, this, [this, answer] {
         answer->deleteLater();
         const QDBusPendingReply<QDBusVariant> reply = *answer;
-        if (reply.isValid() && reply.value().variant().toBool())
-            start();
+        if (!reply.isValid() || !reply.value().variant().toBool())
+            return;
+        if (ui::Announcer::available())
+            speakThroughScreenReader();
+        else
+            speakOwnVoice();
     });
 }
 
-void Speech::start()
+void Speech::speakThroughScreenReader()
+{
+    if (m_runtime.ended())
+        return;
+    narrateTo(m_runtime, new ui::Announcer(m_runtime.mainWindow(), this), this);
+}
+
+void Speech::speakOwnVoice()
 {
     if (m_runtime.ended())
         return;
     auto* voice = new ui::Voice(this);
-    auto* narrator = new ui::Narrator(m_runtime.mainWindow(), m_runtime.form1(), this);
-    connect(narrator, &ui::Narrator::speak, voice, &ui::Voice::say);
-    connect(voice, &ui::Voice::spoken, narrator, &ui::Narrator::spoken);
+    ui::Narrator* narrator = narrateTo(m_runtime, voice, this);
     // Without a voice the narrator would watch the window for nothing.
     connect(voice, &ui::Voice::off, this, [voice, narrator] {
         narrator->deleteLater();
