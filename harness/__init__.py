@@ -32,6 +32,8 @@ Modules:
              to a file, and the Orca screen reader speaking through it
   inputmethod IBus: a private ibus daemon, GNOME's input method, and every
              call made to it
+  braille    Braille: a braille display for the screen reader (brltty's virtual
+             driver), and the texts it has shown
   build      build(): configures and builds CMake targets for a script
 
 Rules for a user of the harness: every look at a window system goes through

@@ -63,7 +63,8 @@ class Speech:
     socket in the desktop's runtime folder.
 
     The lines of the programs named in marked (by the application part of their
-    speech client name, as "*:NAME:*" matches it) start with "NAME: ". With
+    speech client name, as "*:NAME:*" matches it, in lower case: speech-dispatcher
+    matches the name so, and Orca's client is "orca") start with "NAME: ". With
     start=False only the configuration is written, and the first program that
     speaks starts the service itself. A context manager inside the desktop's block:
     leaving it ends a service that a program started (one started here ends with
@@ -145,13 +146,16 @@ class Speech:
         prefix = f"{name}: "
         return [line[len(prefix):] for line in self.lines() if line.startswith(prefix)]
 
-    def start_orca(self, timeout=60.0):
-        """Starts Orca, with its settings in the desktop's folder, and waits until it
-        has said that it is on. It needs the desktop's accessibility bus and a window
-        manager (without one no window is ever active for it)."""
+    def start_orca(self, timeout=60.0, settings=None):
+        """Starts Orca, with its settings in the desktop's folder (ORCA's general ones
+        updated by settings), and waits until it has said that it is on. It needs the
+        desktop's accessibility bus and a window manager (without one no window is
+        ever active for it)."""
         folder = os.path.join(self.desktop.env["XDG_DATA_HOME"], "orca")
         os.makedirs(folder)
+        chosen = dict(ORCA, general=dict(ORCA["general"], **(settings or {})))
         with open(os.path.join(folder, "user-settings.conf"), "w") as f:
-            json.dump(ORCA, f)
+            json.dump(chosen, f)
         self.desktop.start("orca", ["orca", "--replace"])
-        wait_for(lambda: "Screen reader on." in self.lines(), timeout, "Orca to speak")
+        on = "Screen reader on."
+        wait_for(lambda: on in self.lines() + self.said("orca"), timeout, "Orca to speak")

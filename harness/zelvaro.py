@@ -4,6 +4,10 @@
 accessibility tree, pressed with the mouse (or, without X, through their
 accessible actions), letters typed on the keyboard."""
 
+import os
+import re
+import subprocess
+
 from .processes import wait_for
 
 # The main window's client area, in logical pixels, and its letter boxes.
@@ -24,13 +28,26 @@ CONTROLS = {
 }
 
 
+def qt_version(program):
+    """The version of the Qt GUI library the program loads, as a tuple of numbers
+    such as (6, 8, 2), read from the name of the file the dynamic linker finds."""
+    linked = subprocess.run(["ldd", str(program)], capture_output=True, text=True).stdout
+    found = re.search(r"libQt6Gui\.so\.6 => (\S+)", linked)
+    if not found:
+        raise AssertionError(f"{program} loads no libQt6Gui.so.6: {linked}")
+    version = re.search(r"\.so\.([0-9.]+)$", os.path.realpath(found.group(1)))
+    if not version:
+        raise AssertionError(f"no version in the name of {os.path.realpath(found.group(1))}")
+    return tuple(int(part) for part in version.group(1).split("."))
+
+
 class Zelvaro:
     """One run of the program in a desktop with accessibility=True.
 
     Starting it waits until the main window shows. scale is Qt's scale factor; env
-    adds to the program's environment."""
+    adds to the program's environment; arguments follow the program's name."""
 
-    def __init__(self, desktop, program, scale=None, env=None, timeout=30.0):
+    def __init__(self, desktop, program, scale=None, env=None, timeout=30.0, arguments=()):
         from . import accessible  # only now: the desktop's accessibility bus runs
 
         self.a11y = accessible
@@ -41,7 +58,7 @@ class Zelvaro:
             extra.update(QT_SCALE_FACTOR=str(scale), QT_ENABLE_HIGHDPI_SCALING="1")
         extra.update(env or {})
         name = f"zelvaro@{scale}" if scale else "zelvaro"
-        self.process = desktop.start(name, [str(program)], extra)
+        self.process = desktop.start(name, [str(program), *arguments], extra)
         self.tree = accessible.Tree(self.process.pid)
         wait_for(lambda: self.showing("Start", "push button"), timeout, "the main window")
 
