@@ -25,10 +25,11 @@ from harness import MutterDesktop, WaylandDesktop, XDesktop, hold, wait_equal, w
 from harness.inputmethod import IBus  # noqa: E402
 from harness.letters import Letters  # noqa: E402
 from harness.mapwatch import MapWatch  # noqa: E402
+from harness.braille import Braille  # noqa: E402
 from harness.speech import Speech  # noqa: E402
 from harness.xserver import Rect, WindowWatch  # noqa: E402
 from harness.xserver import missing as x_missing  # noqa: E402
-from harness.zelvaro import CLIENT, LANES, Blind, Zelvaro  # noqa: E402
+from harness.zelvaro import CLIENT, LANES, Blind, Zelvaro, qt_version  # noqa: E402
 
 SKIPPED = 77
 TIME_LIMIT = 150  # seconds; the test's own limit in CMake is higher
@@ -41,6 +42,10 @@ BETWEEN_GAMES = dict(lanes=0, Start="enabled", Stop="-enabled", Pause="-enabled 
                      Options="enabled", Help="enabled")
 
 SCENARIOS = {}
+
+
+class Skipped(Exception):
+    """The scenario cannot run on this machine, for the reason it gives."""
 
 
 class OutOfTime(BaseException):
@@ -512,29 +517,83 @@ def high_dpi(args):
     print(f"letter pixels: {len(small)} at scale 1, {len(large)} at 2; {mixed} mixed blocks")
 
 
+def play_by_ear(z, play, said, lanes=(1, 2, 1, 2)):
+    """By ear's game: Start, four hits in these lanes, five misses. After each step
+    it waits until said() gives the texts the narrator says for the game so far: the
+    letters in play, each new letter, the result; then it holds that nothing more
+    is said."""
+    z.type(" ")  # on Start, which has the focus
+    expected = [", ".join(play.start())]
+    wait_equal(said, expected, 20, "the letters in play")
+    for lane in lanes:
+        z.type(play.hit(lane))
+        expected.append(play.shown()[lane - 1])
+        wait_equal(said, expected, 20, f"the new letter of lane {lane}")
+    z.type("1" * 5)
+    expected.append("Game over, hits 4, lost 5")
+    wait_equal(said, expected, 20, "the result")
+    hold(lambda: said() == expected, 0.5, "nothing more said")
+    return expected
+
+
 @scenario
 @speaking
 def by_ear(args):
     """Played by ear with the screen reader on and no option: the program says the
     letters in play once they show, lane 2's too, before anything is typed, then
-    each new letter as it appears, and the result of the lost game."""
+    each new letter as it appears, and the result of the lost game. Where Qt can
+    announce, the screen reader says them instead (by_ear_announced), and the run is
+    made with --speak, which keeps the program's own voice beside the screen reader."""
+    arguments = ["--speak"] if qt_version(args.program) >= (6, 8) else []
     with XDesktop(window_manager=True, accessibility=True, screen_reader=True) as desktop, \
             Speech(desktop, marked=["zelvaro"]) as speech:
         speech.start_orca()
+        z = Zelvaro(desktop, args.program, arguments=arguments)
+        play_by_ear(z, Letters(args.letters), lambda: speech.said("zelvaro"))
+
+
+@scenario
+@speaking
+def by_ear_announced(args):
+    """Played by ear with the screen reader on and no option, where Qt can announce:
+    Orca itself says by_ear's texts, in the same words and order, through its own
+    speech client, and shows each on the braille display; the program opens no
+    speech client of its own."""
+    version = qt_version(args.program)
+    if version < (6, 8):
+        qt = ".".join(map(str, version))
+        raise Skipped(f"Qt {qt} cannot announce to the screen reader (Qt 6.8 and newer can)")
+    if Braille.missing():
+        raise Skipped(f"missing {', '.join(Braille.missing())} (scripts/setup test installs them)")
+    with XDesktop(window_manager=True, accessibility=True, screen_reader=True) as desktop, \
+            Speech(desktop, marked=["zelvaro", "orca"]) as speech, Braille(desktop) as braille:
+        # No key echo: Orca would say the keys typed, letters among them.
+        speech.start_orca(settings={"enableKeyEcho": False, "enableBraille": True})
         z = Zelvaro(desktop, args.program)
-        play = Letters(args.letters)
-        said = lambda: speech.said("zelvaro")  # noqa: E731
-        z.type(" ")  # on Start, which has the focus
-        expected = [", ".join(play.start())]
-        wait_equal(said, expected, 20, "the letters in play")
-        for lane in (1, 2, 1, 2):
-            z.type(play.hit(lane))
-            expected.append(play.shown()[lane - 1])
-            wait_equal(said, expected, 20, f"the new letter of lane {lane}")
-        z.type("1" * 5)
-        expected.append("Game over, hits 4, lost 5")
-        wait_equal(said, expected, 20, "the result")
-        hold(lambda: said() == expected, 0.5, "nothing more said")
+
+        def announced():
+            # What Orca says once it has read the lane that takes the focus at Start:
+            # its name and letter.
+            lines = speech.said("orca")
+            return lines[lines.index("Lane 1.") + 2:] if "Lane 1." in lines else []
+
+        # Lane 2 only: Orca reads each new letter of the focused lane 1 itself, as the
+        # focus's description, beside the narrator's word.
+        expected = play_by_ear(z, Letters(args.letters), announced, lanes=(2, 2, 2, 2))
+        others = [line for line in speech.lines() if not line.startswith("orca: ")]
+        if others:
+            raise AssertionError(f"a speech client besides Orca's said {others}")
+        # The display shows Orca's other lines too (the focus, its own messages), and a
+        # text once however often it is flashed in a row.
+        shown = lambda: [text for text in braille.shown() if text in expected]  # noqa: E731
+        wait_equal(lambda: without_repeats(shown()), without_repeats(expected), 20,
+                   "the texts on the braille display")
+        print(f"Orca said and showed in braille: {' | '.join(expected)}")
+
+
+def without_repeats(texts):
+    """texts with each run of equal ones made one."""
+    return [text for i, text in enumerate(texts) if i == 0 or texts[i - 1] != text]
 
 
 @scenario
@@ -780,6 +839,9 @@ def main():
     started = time.monotonic()
     try:
         SCENARIOS[args.scenario](args)
+    except Skipped as reason:
+        print(f"skipped: {reason}")
+        return SKIPPED
     except (Exception, OutOfTime):
         traceback.print_exc()
         print(f"FAILED {args.scenario} after {time.monotonic() - started:.1f} s")
