@@ -10,6 +10,7 @@
 
 #include <QAccessible>
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QStringList>
 #include <QTest>
 #include <QWidget>
@@ -56,8 +57,9 @@ void AnnouncerTest::announces_data()
 {
     // Steps: say:TEXT; key (a key pressed in the window); elsewhere (a key pressed in
     // another window); now=N (spoken() has come N times, once the events so far are
-    // handled); free=N (wait until it has come N times). announced: the texts as the
-    // platform got them, " | " apart.
+    // handled); free=N (wait until it has come N times, and no sooner after the first
+    // text given since the last time than the texts given since would take to say).
+    // announced: the texts as the platform got them, " | " apart.
     QTest::addColumn<QString>("steps");
     QTest::addColumn<QString>("announced");
     QTest::newRow("free once the text is said, not at once")
@@ -83,10 +85,23 @@ void AnnouncerTest::announces()
     AnnouncerTest::announced.clear();
     ui::Announcer announcer(window);
     int spoken = 0;
-    connect(&announcer, &ui::Announcer::spoken, this, [&] { ++spoken; });
+    // The time the texts given since the last spoken() take to say, in ms, and the time
+    // since the first of them.
+    qint64 owed = 0;
+    QElapsedTimer since;
+    qint64 waited = 0;
+    connect(&announcer, &ui::Announcer::spoken, this, [&] {
+        ++spoken;
+        waited = since.elapsed();
+        owed = 0;
+    });
 
     for (const QString& step : steps.split(u'|')) {
         if (step.startsWith(u"say:")) {
+            if (owed == 0)
+                since.start();
+            owed += ui::Announcer::SpeakingBaseMs
+                + ui::Announcer::SpeakingPerCharacterMs * (step.size() - 4);
             announcer.say(step.mid(4));
         } else if (step == u"key" || step == u"elsewhere") {
             QTest::keyClick(step == u"key" ? &window : &other, Qt::Key_A);
@@ -94,7 +109,11 @@ void AnnouncerTest::announces()
             QCoreApplication::processEvents();
             QCOMPARE(spoken, step.mid(4).toInt());
         } else if (step.startsWith(u"free=")) {
+            const qint64 due = owed;
             QTRY_COMPARE_WITH_TIMEOUT(spoken, step.mid(5).toInt(), 20000);
+            // Qt's timers may end up to 5 % early.
+            QVERIFY2(waited >= due * 9 / 10,
+                qPrintable(QStringLiteral("free after %1 ms of %2").arg(waited).arg(due)));
         } else {
             QFAIL(qPrintable(QStringLiteral("unknown step ") + step));
         }
