@@ -569,7 +569,9 @@ def by_ear_announced(args):
             Speech(desktop, marked=["zelvaro", "orca"]) as speech, Braille(desktop) as braille:
         # No key echo: Orca would say the keys typed, letters among them.
         speech.start_orca(settings={"enableKeyEcho": False, "enableBraille": True})
-        z = Zelvaro(desktop, args.program)
+        # Qt's accessibility turns on by the desktop's word that a screen reader runs
+        # alone, as in a desktop session.
+        z = Zelvaro(desktop, args.program, env={"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": None})
 
         def announced():
             # What Orca says once it has read the lane that takes the focus at Start:
