@@ -32,7 +32,8 @@ namespace {
         return add<QLabel>(client, name, caption, geometry);
     }
 
-    QPushButton* button(QWidget* client, const char* name, const char* caption, const QRect& geometry)
+    QPushButton* button(
+        QWidget* client, const char* name, const char* caption, const QRect& geometry)
     {
         return add<QPushButton>(client, name, caption, geometry);
     }
