@@ -62,11 +62,9 @@ void AboutWindowTest::opensCentredAndDisablesMainWindow()
         QTRY_VERIFY(about().isVisible());
         QVERIFY(!window().isInputEnabled());
         QVERIFY2(offCentre(about(), window()) <= 1.0,
-            qPrintable(QStringLiteral("about at (%1,%2), main at (%3,%4)")
-                           .arg(about().frameGeometry().x())
-                           .arg(about().frameGeometry().y())
-                           .arg(window().frameGeometry().x())
-                           .arg(window().frameGeometry().y())));
+            qPrintable(QString::asprintf("about at (%d,%d), main at (%d,%d)",
+                about().frameGeometry().x(), about().frameGeometry().y(),
+                window().frameGeometry().x(), window().frameGeometry().y())));
         QCOMPARE(about().size(), QSize(312, 184));
 
         QTest::mouseClick(about().okButton(), Qt::LeftButton);

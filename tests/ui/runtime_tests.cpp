@@ -102,9 +102,8 @@ void RuntimeTest::enablingRunningTimerKeepsItsPeriod()
     if (fired.isEmpty()) {
         QCOMPARE(blink->interval(), 1000);
         QVERIFY2(blink->remainingTime() <= 1000 - 500,
-            qPrintable(QStringLiteral("%1 ms left after %2 ms: the period restarted")
-                           .arg(blink->remainingTime())
-                           .arg(clock.elapsed())));
+            qPrintable(QString::asprintf("%d ms left after %lld ms: the period restarted",
+                blink->remainingTime(), static_cast<long long>(clock.elapsed()))));
     }
     // Keep enabling it every 50 ms: it must still fire about a second after the start.
     while (fired.isEmpty() && clock.elapsed() < 5000) {
