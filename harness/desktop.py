@@ -215,7 +215,10 @@ class XDesktop(Desktop):
         """Ids of the mapped windows with exactly this title, of this process, or both."""
         argv = ["xdotool", "search", "--all", "--onlyvisible"]
         argv += ["--pid", str(pid)] if pid is not None else []
-        argv += ["--name", f"^{title}$"] if title is not None else []  # the pattern comes last
+        if title is not None:
+            argv += ["--name", f"^{title}$"]  # the pattern comes last
+        elif pid is None:
+            argv += ["--name", ""]  # without any, xdotool would find no window at all
         result = subprocess.run(argv, capture_output=True, text=True, env=self.env, timeout=20)
         return [int(line) for line in result.stdout.split()]
 
