@@ -77,13 +77,13 @@ MainWindow::MainWindow(QWidget* parent)
     // asked first, so that it answers while the window is built; the native window is
     // made for the question, fixed in size from the start as the layout keeps it (a
     // window manager gives a window it may not resize another frame: openbox leaves
-    // out the grip at the bottom). Elsewhere the native window is made on showing, as
-    // ever: weston's XWayland places a window where it was made.
-    m_frameRequest = FrameRequest::make(this);
-    if (m_frameRequest) {
+    // out the grip at the bottom). Elsewhere the native window is made when it is
+    // shown: weston's XWayland places a window where it was made.
+    m_frameWatch = FrameWatch::make(this);
+    if (m_frameWatch && m_frameWatch->canAsk()) {
         setFixedSize(ClientWidth, ClientHeight);
         create();
-        m_frameRequest->send(*windowHandle());
+        m_frameWatch->watch(*windowHandle(), true);
     }
     // The client area, not the window, has the fixed size: the menu bar comes on top.
     m_client->setObjectName(QStringLiteral("client"));
@@ -204,34 +204,45 @@ void MainWindow::focusFirstControl()
 
 void MainWindow::showCentred()
 {
-    if (!m_frameRequest) {
+    if (!m_frameWatch) {
         centreOnScreen(QMargins());
         QMainWindow::setVisible(true);
         return;
     }
-    const auto showWith = [this](const QMargins& frame) {
-        if (!m_frameRequest || isVisible())
-            return; // shown or hidden meanwhile
-        centreOnScreen(frame);
-        QMainWindow::setVisible(true);
-        // A window manager may put another frame round the window once it is mapped
-        // than the one it answered with: then the window is centred once more, for
-        // that frame, if it comes in the first moments, before the user can move it.
-        FrameRequest* request = m_frameRequest;
-        connect(request, &FrameRequest::changed, this, [this, request, frame](QMargins real) {
-            if (real != frame && m_frameRequest == request)
-                centreOnScreen(real);
-            dropFrameRequest();
-        });
-        QTimer::singleShot(FrameSettleMs, request, [this] { dropFrameRequest(); });
-    };
-    if (const std::optional<QMargins> frame = m_frameRequest->answer()) {
-        showWith(*frame);
+    connect(m_frameWatch, &FrameWatch::frameSet, this, &MainWindow::takeFrame);
+    if (!m_frameWatch->asked() || m_frameWatch->frame()) {
+        showSettling(m_frameWatch->frame().value_or(QMargins()));
         return;
     }
-    connect(m_frameRequest, &FrameRequest::answered, this, showWith);
-    // The request is the timer's context: dropping it stops the timer too.
-    QTimer::singleShot(FrameWaitMs, m_frameRequest, [showWith] { showWith(QMargins()); });
+    // The watch is the timer's context: dropping it stops the timer too.
+    QTimer::singleShot(FrameWaitMs, m_frameWatch, [this] { showSettling(QMargins()); });
+}
+
+void MainWindow::takeFrame(const QMargins& frame)
+{
+    if (!isVisible()) {
+        showSettling(frame);
+    } else if (frame != m_centredFor) {
+        // A window manager may put another frame round the window once it is mapped
+        // than the one it answered with, or tell its frame only then: the window is
+        // centred for it, in the first moments, before the user can move it.
+        m_centredFor = frame;
+        centreOnScreen(frame);
+    }
+}
+
+void MainWindow::showSettling(const QMargins& frame)
+{
+    if (!m_frameWatch || isVisible())
+        return; // shown or hidden meanwhile
+    m_centredFor = frame;
+    centreOnScreen(frame);
+    // The native window now, where it was not made for the question, so that the
+    // watch sees every frame the window manager sets once the window is mapped.
+    create();
+    m_frameWatch->watch(*windowHandle(), false);
+    QMainWindow::setVisible(true);
+    QTimer::singleShot(FrameSettleMs, m_frameWatch, [this] { dropFrameWatch(); });
 }
 
 void MainWindow::centreOnScreen(const QMargins& frame)
@@ -250,15 +261,17 @@ void MainWindow::centreOnScreen(const QMargins& frame)
 
 void MainWindow::setVisible(bool visible)
 {
-    dropFrameRequest();
+    dropFrameWatch();
     QMainWindow::setVisible(visible);
 }
 
-void MainWindow::dropFrameRequest()
+void MainWindow::dropFrameWatch()
 {
-    if (m_frameRequest) {
-        m_frameRequest->deleteLater();
-        m_frameRequest = nullptr;
+    if (m_frameWatch) {
+        // Nothing it reports from now on counts, though it is deleted only later.
+        disconnect(m_frameWatch, nullptr, this, nullptr);
+        m_frameWatch->deleteLater();
+        m_frameWatch = nullptr;
     }
 }
 

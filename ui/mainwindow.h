@@ -20,7 +20,7 @@ class QTimer;
 
 namespace ui {
 
-class FrameRequest;
+class FrameWatch;
 class LetterBox;
 
 // The main window, Form1: a fixed 510 x 387 client area below the menu bar with
@@ -65,8 +65,9 @@ public:
     // event loop, or after FrameWaitMs without an answer as if there were no frame.
     // Elsewhere it is shown at once: without a window manager there is no frame, and
     // a Wayland compositor places the window itself. Any other showing or hiding of
-    // the window meanwhile drops the pending one. A window manager that sets another
-    // frame once the window is mapped, within FrameSettleMs, has it centred again.
+    // the window meanwhile drops the pending one. Under X11, for FrameSettleMs after
+    // the showing, each frame the window manager sets on the window that differs from
+    // the one the window was last centred for has it centred once more, for that frame.
     void showCentred();
     // Puts the window so that its rectangle grown by frame is centred on its screen's
     // available area, to the pixel; the window's position is that of its client area.
@@ -109,11 +110,18 @@ private:
     QList<QWidget*> m_tabOrder;
     // The focus widget when the input was last taken away.
     QPointer<QWidget> m_inputFocus;
-    // From the making of the window until a moment after its first showing: the
-    // question to the X11 window manager about its frame, when there is one to ask.
-    FrameRequest* m_frameRequest = nullptr;
+    // From the making of the window until FrameSettleMs after its first showing, under
+    // X11: what the window manager says about the window's frame.
+    FrameWatch* m_frameWatch = nullptr;
+    // The frame the window was last centred for.
+    QMargins m_centredFor;
+    // Takes a frame the window manager has set: the answer before the first showing
+    // shows the window, a new frame after it centres the window again.
+    void takeFrame(const QMargins& frame);
+    // Shows the window centred for frame and lets it settle.
+    void showSettling(const QMargins& frame);
     // Stops listening to the window manager about the frame.
-    void dropFrameRequest();
+    void dropFrameWatch();
 };
 
 } // namespace ui

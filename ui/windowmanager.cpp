@@ -78,17 +78,16 @@ namespace {
 
 } // namespace
 
-FrameRequest* FrameRequest::make(QObject* parent)
+FrameWatch* FrameWatch::make(QObject* parent)
 {
     xcb_connection_t* c = connection();
     if (!c)
         return nullptr;
-    // Names a window manager has interned if it supports the question at all.
     enum { Supported, Check, Request, Extents };
     const auto atoms = intern<4>(c,
         { "_NET_SUPPORTED", "_NET_SUPPORTING_WM_CHECK", "_NET_REQUEST_FRAME_EXTENTS",
             "_NET_FRAME_EXTENTS" },
-        true);
+        false);
     if (std::find(atoms.begin(), atoms.end(), XCB_ATOM_NONE) != atoms.end())
         return nullptr;
     // The screen that DISPLAY names, where Qt opens its windows.
@@ -112,26 +111,27 @@ FrameRequest* FrameRequest::make(QObject* parent)
     const auto listCookie = askProperty(c, root, atoms[Supported], XCB_ATOM_ATOM);
     const std::vector<std::uint32_t> check = values(c, checkCookie, XCB_ATOM_WINDOW);
     const std::vector<std::uint32_t> supported = values(c, listCookie, XCB_ATOM_ATOM);
-    if (check.empty()
-        || std::find(supported.begin(), supported.end(), atoms[Request]) == supported.end())
-        return nullptr;
-    const std::vector<std::uint32_t> self
-        = values(c, askProperty(c, check[0], atoms[Check], XCB_ATOM_WINDOW), XCB_ATOM_WINDOW);
-    if (self.empty() || self[0] != check[0])
-        return nullptr;
-    return new FrameRequest(root, atoms[Request], atoms[Extents], parent);
+    bool canAsk = !check.empty()
+        && std::find(supported.begin(), supported.end(), atoms[Request]) != supported.end();
+    if (canAsk) {
+        const std::vector<std::uint32_t> self
+            = values(c, askProperty(c, check[0], atoms[Check], XCB_ATOM_WINDOW), XCB_ATOM_WINDOW);
+        canAsk = !self.empty() && self[0] == check[0];
+    }
+    return new FrameWatch(root, atoms[Request], atoms[Extents], canAsk, parent);
 }
 
-FrameRequest::FrameRequest(
-    std::uint32_t root, std::uint32_t requestAtom, std::uint32_t extentsAtom, QObject* parent)
+FrameWatch::FrameWatch(std::uint32_t root, std::uint32_t requestAtom, std::uint32_t extentsAtom,
+    bool canAsk, QObject* parent)
     : QObject(parent)
     , m_root(root)
     , m_requestAtom(requestAtom)
     , m_extentsAtom(extentsAtom)
+    , m_canAsk(canAsk)
 {
 }
 
-void FrameRequest::send(QWindow& window)
+void FrameWatch::watch(QWindow& window, bool ask)
 {
     xcb_connection_t* c = connection();
     if (m_window || !c || !window.handle())
@@ -140,6 +140,9 @@ void FrameRequest::send(QWindow& window)
     m_id = static_cast<xcb_window_t>(window.winId());
     // Before the question goes out, so that no answer is missed.
     QCoreApplication::instance()->installNativeEventFilter(this);
+    if (!ask || !m_canAsk)
+        return;
+    m_asked = true;
     // As the Extended Window Manager Hints have it: to the root window, for the window.
     xcb_client_message_event_t message {};
     message.response_type = XCB_CLIENT_MESSAGE;
@@ -152,9 +155,9 @@ void FrameRequest::send(QWindow& window)
     xcb_flush(c);
 }
 
-FrameRequest::~FrameRequest() { QCoreApplication::instance()->removeNativeEventFilter(this); }
+FrameWatch::~FrameWatch() { QCoreApplication::instance()->removeNativeEventFilter(this); }
 
-bool FrameRequest::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
+bool FrameWatch::nativeEventFilter(const QByteArray& eventType, void* message, qintptr*)
 {
     if (!m_window || eventType != "xcb_generic_event_t")
         return false;
@@ -166,26 +169,20 @@ bool FrameRequest::nativeEventFilter(const QByteArray& eventType, void* message,
         || notify->state != XCB_PROPERTY_NEW_VALUE)
         return false;
 
-    const QMargins frame = this->frame();
-    const bool first = !m_answered;
-    m_answered = true;
+    const QMargins frame = readFrame();
     // Reported once Qt has taken the event too: it reads the frame anew for the
     // window's frame geometry.
     QMetaObject::invokeMethod(
         this,
-        [this, frame, first] {
-            if (!first) {
-                emit changed(frame);
-                return;
-            }
-            m_answer = frame;
-            emit answered(frame);
+        [this, frame] {
+            m_frame = frame;
+            emit frameSet(frame);
         },
         Qt::QueuedConnection);
     return false;
 }
 
-QMargins FrameRequest::frame() const
+QMargins FrameWatch::readFrame() const
 {
     // Left, right, top, bottom, in device pixels.
     xcb_connection_t* c = connection();

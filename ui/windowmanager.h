@@ -17,60 +17,66 @@ namespace ui {
 // other platform (Wayland, offscreen) nothing here does anything: there the window
 // system alone decides. Every call goes over Qt's own X connection.
 
-// A question to the window manager: which frame will it put around a window that
-// has never been mapped (_NET_REQUEST_FRAME_EXTENTS)? It answers by setting the
-// window's _NET_FRAME_EXTENTS, which is seen in Qt's event stream. Deleting the
-// request gives up waiting; the answer is then never reported.
-class FrameRequest final : public QObject, public QAbstractNativeEventFilter {
+// What an X11 window manager says about the frame it puts around one window: the
+// frame it will draw, asked before the window is first mapped where the window
+// manager takes the question (_NET_REQUEST_FRAME_EXTENTS), and the frame it really
+// draws, which it sets on the window (_NET_FRAME_EXTENTS) when it answers, once it
+// has mapped the window, and whenever it frames the window anew. Every setting is
+// seen in Qt's event stream. Deleting the watch stops it; nothing is reported after.
+class FrameWatch final : public QObject, public QAbstractNativeEventFilter {
     Q_OBJECT
 
 public:
-    // A question to ask, or null when the program is not on X11 or no running window
-    // manager supports the question: then no frame can be known before a window is
-    // mapped. Makes no window; a few round trips to the X server.
-    [[nodiscard]] static FrameRequest* make(QObject* parent);
+    // A watch, or null when the program is not on X11. Makes no window; a few round
+    // trips to the X server.
+    [[nodiscard]] static FrameWatch* make(QObject* parent);
 
-    // Asks the question for window, whose native window must exist and never have
-    // been mapped; once only. The caller bounds the wait for the answer.
-    void send(QWindow& window);
+    // Whether a running window manager takes the question: only then can the frame be
+    // known before the window is mapped.
+    [[nodiscard]] bool canAsk() const { return m_canAsk; }
 
-    ~FrameRequest() override;
+    // Watches window, whose native window must exist, from now on; the first call only.
+    // With ask, where canAsk(), also asks the question: the window must then never
+    // have been mapped, and the caller bounds the wait for the answer.
+    void watch(QWindow& window, bool ask);
+    // Whether the question was asked.
+    [[nodiscard]] bool asked() const { return m_asked; }
+
+    ~FrameWatch() override;
 
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
 
-    // The answer, once answered() has been emitted.
-    [[nodiscard]] std::optional<QMargins> answer() const { return m_answer; }
+    // The frame last reported by frameSet(), none before.
+    [[nodiscard]] std::optional<QMargins> frame() const { return m_frame; }
 
     // The widest frame side taken as meant, in device pixels; a wider one reads as no
     // frame at all.
     static constexpr int MaxSide = 1024;
 
 signals:
-    // Once, from the event loop (so never before it runs), when the window manager
-    // has answered: the frame's width on each side in the window's logical pixels
-    // (0 on every side for a frameless window, and for an answer that makes no sense).
-    void answered(QMargins frame);
-    // Each time the window manager sets the frame anew after its answer, as one whose
-    // frames are drawn by a helper program does once the window is mapped (mutter 48
-    // answers 0 on every side before then); from the event loop.
-    void changed(QMargins frame);
+    // From the event loop (so never before it runs), each time the window manager has
+    // set the window's frame, the same or another: its width on each side in the
+    // window's logical pixels (0 on every side for a frameless window, and for a frame
+    // that makes no sense). Before the window is mapped this is the answer.
+    void frameSet(QMargins frame);
 
 private:
-    FrameRequest(
-        std::uint32_t root, std::uint32_t requestAtom, std::uint32_t extentsAtom, QObject* parent);
+    FrameWatch(std::uint32_t root, std::uint32_t requestAtom, std::uint32_t extentsAtom,
+        bool canAsk, QObject* parent);
 
-    // The frame the window manager has set on the window now, as answered() gives it.
-    [[nodiscard]] QMargins frame() const;
+    // The frame the window manager has set on the window now, as frameSet() gives it.
+    [[nodiscard]] QMargins readFrame() const;
 
     // X ids: the root window, the atoms _NET_REQUEST_FRAME_EXTENTS and
-    // _NET_FRAME_EXTENTS, and the window asked about.
+    // _NET_FRAME_EXTENTS, and the window watched.
     const std::uint32_t m_root;
     const std::uint32_t m_requestAtom;
     const std::uint32_t m_extentsAtom;
+    const bool m_canAsk;
     std::uint32_t m_id = 0;
     QWindow* m_window = nullptr;
-    bool m_answered = false;
-    std::optional<QMargins> m_answer;
+    bool m_asked = false;
+    std::optional<QMargins> m_frame;
 };
 
 // Keeps the window out of task bars and task switchers (_NET_WM_STATE_SKIP_TASKBAR
