@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -75,13 +76,14 @@ MainWindow::MainWindow(QWidget* parent)
     setWindowIcon(icons::window());
     // An X11 window manager that can tell the frame of a window before it is mapped is
     // asked first, so that it answers while the window is built; the native window is
-    // made for the question, fixed in size from the start as the layout keeps it (a
-    // window manager gives a window it may not resize another frame: openbox leaves
-    // out the grip at the bottom). Elsewhere the native window is made when it is
-    // shown: weston's XWayland places a window where it was made.
+    // made for the question, on the primary screen, fixed in size from the start as the
+    // layout keeps it (a window manager gives a window it may not resize another frame:
+    // openbox leaves out the grip at the bottom). Elsewhere the native window is made
+    // when it is shown: weston's XWayland places a window where it was made.
     m_frameWatch = FrameWatch::make(this);
     if (m_frameWatch && m_frameWatch->canAsk()) {
         setFixedSize(ClientWidth, ClientHeight);
+        setScreen(QGuiApplication::primaryScreen());
         create();
         m_frameWatch->watch(*windowHandle(), true);
     }
@@ -250,7 +252,9 @@ void MainWindow::centreOnScreen(const QMargins& frame)
     // The window's fixed size, here and now: the window system may have reported an
     // earlier size of the native window meanwhile.
     adjustSize();
-    const QRect area = screen()->availableGeometry();
+    QScreen* primary = QGuiApplication::primaryScreen();
+    setScreen(primary);
+    const QRect area = primary->availableGeometry();
     const QSize outer = size().grownBy(frame);
     // The client area's place: move() would take a place for the frame's corner, but
     // Qt may not know the frame yet.

@@ -59,18 +59,20 @@ public:
     void focusFirstControl();
 
     // Shows the window for the first time with its outer rectangle (frame, title bar
-    // and menu bar) centred on its screen's available area, so that it is in place
-    // when it first appears. Under an X11 window manager that tells the frame of a
-    // window before it is mapped, the window is shown once it has told, from the
-    // event loop, or after FrameWaitMs without an answer as if there were no frame.
+    // and menu bar) centred on the available area of the primary screen, so that it is
+    // in place when it first appears. Under an X11 window manager that tells the
+    // frame of a window before it is mapped, the window is shown once it has told,
+    // from the event loop, or after FrameWaitMs without an answer as if there were no
+    // frame.
     // Elsewhere it is shown at once: without a window manager there is no frame, and
     // a Wayland compositor places the window itself. Any other showing or hiding of
     // the window meanwhile drops the pending one. Under X11, for FrameSettleMs after
     // the showing, each frame the window manager sets on the window that differs from
     // the one the window was last centred for has it centred once more, for that frame.
     void showCentred();
-    // Puts the window so that its rectangle grown by frame is centred on its screen's
-    // available area, to the pixel; the window's position is that of its client area.
+    // Puts the window so that its rectangle grown by frame is centred on the primary
+    // screen's available area, to the pixel; the window's position is that of its
+    // client area.
     void centreOnScreen(const QMargins& frame);
     // The longest wait for the window manager's word on the frame: a window manager
     // that has not answered by then is taken to be stuck.

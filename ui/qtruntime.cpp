@@ -359,9 +359,13 @@ void QtRuntime::updateTickTimer()
 
 void QtRuntime::messageBox(std::string_view text, game::MessageIcon, std::string_view title)
 {
+    // The main window as its parent, though hidden by now, puts the box over the main
+    // window on the monitor the main window is on; without one, Qt would open it on
+    // the monitor with the mouse pointer.
     QMessageBox box(QMessageBox::Information,
         QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())),
-        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok);
+        QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), QMessageBox::Ok,
+        m_form1Window.get());
     box.setObjectName(QStringLiteral("farewell"));
     box.setWindowIcon(m_form1Window->windowIcon());
     m_messageBoxOpen = true;
