@@ -14,7 +14,8 @@ and the scripts (scripts/measure, scripts/screenshot, scripts/valgrind).
 
 Modules:
   desktop    XDesktop (Xvfb, optionally openbox), MutterDesktop (GNOME's mutter
-             with its XWayland) and WaylandDesktop (weston, no X):
+             with its XWayland), KWinDesktop (KDE Plasma's KWin with its XWayland)
+             and WaylandDesktop (weston, no X):
              start(name, argv, env, own_bus) runs a program in the desktop, env and
              dir are its environment and private folder; under X wait_window(),
              click(), type(), key(), focus(), close_window(), screenshot() and more
@@ -42,8 +43,10 @@ look or a sleep; start programs only through Desktop.start(), so that nothing
 outlives the run.
 """
 
-from .desktop import Desktop, Image, MutterDesktop, WaylandDesktop, XDesktop
+from .desktop import CannotStart, Desktop, Image, KWinDesktop, MutterDesktop, WaylandDesktop
+from .desktop import XDesktop
 from .processes import Processes, hold, wait_equal, wait_for
 
-__all__ = ["Desktop", "Image", "MutterDesktop", "Processes", "WaylandDesktop", "XDesktop"]
+__all__ = ["CannotStart", "Desktop", "Image", "KWinDesktop", "MutterDesktop", "Processes"]
+__all__ += ["WaylandDesktop", "XDesktop"]
 __all__ += ["hold", "wait_equal", "wait_for"]

@@ -6,6 +6,7 @@ manager, and the programs started in it."""
 
 import importlib.util
 import os
+import shlex
 import shutil
 import subprocess
 
@@ -16,6 +17,11 @@ AT_SPI_BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 # sets its own or none.
 OUTER = ("DBUS_SESSION_BUS_ADDRESS", "AT_SPI_BUS_ADDRESS", "XDG_CURRENT_DESKTOP")
 OUTER += ("XDG_SESSION_TYPE", "XDG_SESSION_DESKTOP", "DESKTOP_SESSION")
+
+
+class CannotStart(RuntimeError):
+    """The desktop's display server ended before it took clients: it cannot run on
+    this machine."""
 
 
 class Desktop:
@@ -66,6 +72,9 @@ class Desktop:
                 wait_for(lambda: self._bus_has("org.a11y.Bus"), what="the accessibility bus")
                 self._point_environ_here()
             self._start_more()
+        except CannotStart:
+            self.__exit__(None, None, None)  # the reason is all there is to tell
+            raise
         except BaseException:
             self.__exit__(True, None, None)
             raise
@@ -329,20 +338,66 @@ class XDesktop(Desktop):
         wait_for(lambda: desktops() == wanted, timeout, f"{wanted} desktops")
 
 
-class MutterDesktop(XDesktop):
-    """GNOME's compositor, mutter, headless on a virtual monitor of the given size,
-    with its XWayland, as a GNOME session on Wayland has it: programs get DISPLAY
-    and XAUTHORITY of that X server and WAYLAND_DISPLAY, and no QT_QPA_PLATFORM, so
-    a Qt program chooses its platform itself. mutter is also the X window manager.
-    X input tools reach the programs as under XDesktop; mutter has its own session
-    bus, apart from the programs' one."""
+class CompositorDesktop(XDesktop):
+    """A Wayland compositor's desktop with its XWayland, as a Wayland session has it:
+    programs get DISPLAY and XAUTHORITY of that X server and WAYLAND_DISPLAY, and no
+    QT_QPA_PLATFORM, so a Qt program chooses its platform itself. The compositor is
+    also the X window manager, with a session bus of its own, apart from the
+    programs' one. X input tools reach the programs as under XDesktop. Use
+    MutterDesktop or KWinDesktop."""
 
-    TOOLS = Desktop.TOOLS + ("mutter", "Xwayland", "xdotool", "xwininfo", "xprop", "sh")
-    # What mutter needs on its command line: the options it has and we need.
-    OPTIONS = ("--headless", "--virtual-monitor")
+    TOOLS = Desktop.TOOLS + ("Xwayland", "xdotool", "xwininfo", "xprop", "sh")
+    NAME = None  # the compositor's program
 
     def __init__(self, accessibility=False, screen=(1024, 768)):
         super().__init__(accessibility=accessibility, screen=screen)
+
+    def _environment(self, env):
+        for key in ("DISPLAY", "XAUTHORITY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):
+            env.pop(key, None)
+        return dict(env, XDG_SESSION_TYPE="wayland")
+
+    def _start_display(self):
+        # The compositor runs a command once its displays accept clients, with their
+        # names in its environment; the command writes them to a file and stays while
+        # the compositor runs (mutter ends when it ends).
+        names = os.path.join(self.dir, "displays")
+        report = 'printf "%s\\n" "$DISPLAY" "$XAUTHORITY" "$WAYLAND_DISPLAY" > "$1.new"'
+        report += ' && mv "$1.new" "$1" && while kill -0 "$PPID" 2>/dev/null; do sleep 1; done'
+        argv, env = self._compositor(["sh", "-c", report, "sh", names])
+        env = dict(self.env, DBUS_SESSION_BUS_ADDRESS=self.new_bus(), **env)
+        self.server = self.start(self.NAME, argv, env)
+
+        def reported():
+            if self.server.poll() is not None:
+                return ["", "", ""]
+            with open(names) as f:
+                return f.read().split("\n")[:3]
+
+        display, authority, wayland = wait_for(reported, 60, f"{self.NAME}'s displays")
+        if not display:
+            with open(os.path.join(self.dir, f"{self.NAME}.log"), errors="replace") as log:
+                last = (log.read().strip().splitlines() or ["no output"])[-1]
+            status = self.server.poll()
+            raise CannotStart(f"{self.NAME} started no X server (exit status {status}: {last})")
+        self.display = display
+        self.env.update(DISPLAY=display, WAYLAND_DISPLAY=wayland)
+        if authority:
+            self.env["XAUTHORITY"] = authority
+
+    def _compositor(self, command):
+        """The compositor's command line, which runs command once its displays are up,
+        and what it adds to the desktop's environment for the compositor alone."""
+        raise NotImplementedError
+
+
+class MutterDesktop(CompositorDesktop):
+    """GNOME's compositor, mutter, headless on a virtual monitor of the given size."""
+
+    TOOLS = CompositorDesktop.TOOLS + ("mutter",)
+    NAME = "mutter"
+    # What mutter needs on its command line: the options it has and we need.
+    OPTIONS = ("--headless", "--virtual-monitor")
 
     def missing(self):
         lacking = super().missing()
@@ -355,38 +410,38 @@ class MutterDesktop(XDesktop):
         result = subprocess.run(["mutter", "--help"], capture_output=True, text=True, timeout=20)
         return result.stdout + result.stderr
 
-    def _environment(self, env):
-        for key in ("DISPLAY", "XAUTHORITY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"):
-            env.pop(key, None)
-        return dict(env, XDG_SESSION_TYPE="wayland")
-
-    def _start_display(self):
-        # mutter runs the command after -- once its displays accept clients, with their
-        # names in its environment; the command writes them to a file and stays while
-        # mutter runs (mutter ends when it ends).
-        names = os.path.join(self.dir, "mutter-displays")
-        report = 'printf "%s\\n" "$DISPLAY" "$XAUTHORITY" "$WAYLAND_DISPLAY" > "$1.new"'
-        report += ' && mv "$1.new" "$1" && while kill -0 "$PPID" 2>/dev/null; do sleep 1; done'
+    def _compositor(self, command):
         width, height = self.screen
         # mutter 43 runs as a Wayland compositor only when asked to; later ones always do.
         argv = ["mutter"] + (["--wayland"] if "--wayland " in self._mutter_help() else [])
-        argv += ["--headless", "--virtual-monitor", f"{width}x{height}"]
-        argv += ["--", "sh", "-c", report, "sh", names]
-        env = dict(self.env, DBUS_SESSION_BUS_ADDRESS=self.new_bus())
-        self.server = self.start("mutter", argv, env)
+        return argv + ["--headless", "--virtual-monitor", f"{width}x{height}", "--"] + command, {}
 
-        def reported():
-            if self.server.poll() is not None:
-                return ["", "", ""]
-            with open(names) as f:
-                return f.read().split("\n")[:3]
 
-        display, authority, wayland = wait_for(reported, 60, "mutter's displays")
-        if not display:
-            status = self.server.poll()
-            raise RuntimeError(f"mutter started no X server (exit status {status})")
-        self.display = display
-        self.env.update(DISPLAY=display, XAUTHORITY=authority, WAYLAND_DISPLAY=wayland)
+class KWinDesktop(CompositorDesktop):
+    """KDE Plasma's compositor, KWin, headless (its virtual output) at the given size.
+
+    KWin keeps its configuration, data and caches in the desktop's private folder,
+    never in the home folder. It runs from a copy of its program: the installed one
+    carries a file capability, which makes it refuse to start where the capability
+    cannot be granted (as root in a container)."""
+
+    TOOLS = CompositorDesktop.TOOLS + ("kwin_wayland",)
+    NAME = "kwin_wayland"
+    SOCKET = "wayland-zelvaro"  # inside the desktop's private runtime directory
+
+    def _compositor(self, command):
+        home = os.path.join(self.dir, "kwin")
+        env = {"HOME": home}
+        for name in ("config", "data", "cache", "state"):
+            env[f"XDG_{name.upper()}_HOME"] = os.path.join(home, name)
+            os.makedirs(env[f"XDG_{name.upper()}_HOME"])
+        program = os.path.join(self.dir, "kwin_wayland")
+        shutil.copyfile(shutil.which("kwin_wayland"), program)
+        os.chmod(program, 0o700)
+        width, height = self.screen
+        argv = [program, "--virtual", "--xwayland", "--socket", self.SOCKET]
+        # KWin splits the command it runs from one argument, as a shell would.
+        return argv + ["--width", str(width), "--height", str(height), shlex.join(command)], env
 
 
 class WaylandDesktop(Desktop):

@@ -21,7 +21,8 @@ import time
 import traceback
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", ".."))
-from harness import MutterDesktop, WaylandDesktop, XDesktop, hold, wait_equal, wait_for  # noqa: E402
+from harness import CannotStart, KWinDesktop, MutterDesktop, WaylandDesktop, XDesktop  # noqa: E402
+from harness import hold, wait_equal, wait_for  # noqa: E402
 from harness.inputmethod import IBus  # noqa: E402
 from harness.letters import Letters  # noqa: E402
 from harness.mapwatch import MapWatch  # noqa: E402
@@ -780,42 +781,56 @@ def wayland(args):
         farewell(z, desktop)
 
 
+def under_compositor(args, desktop):
+    """With a Wayland compositor's XWayland and Wayland both on offer and no platform
+    chosen, as in its desktop's session: the program runs on X11; its main window's
+    outer rectangle is centred on the screen; a key typed scores a hit; About opens
+    centred over the main window and out of the task lists, keeps the keyboard and
+    Space closes it; Exit and the farewell end the program with status 0."""
+    z = Zelvaro(desktop, args.program, env={"QT_QPA_PLATFORM": None})
+    if "QT_QPA_PLATFORM" in environment_of(z.process):
+        raise AssertionError("the program was given QT_QPA_PLATFORM")
+    # A window on the compositor's X server: natively on Wayland there would be none.
+    main = z.window()
+    expect_centred(desktop, main)
+
+    play = Letters(args.letters)
+    wait_for(lambda: desktop.focused() == main, what="the keyboard on the main window")
+    desktop.key("space")  # on Start, which has the focus
+    play.start()
+    wait_equal(lambda: z.letters(2), play.shown(), what="the game's letters")
+    desktop.type(play.hit(1))
+    wait_equal(lambda: counters(z), ("1", "0"), what="one hit")
+
+    z.a11y.act(z.tree.control("Stop", "push button"))
+    wait_for(lambda: z.has("Help", "menu item", "enabled"), what="Help after Stop")
+    z.a11y.act(z.menu_item("Help", "About"))
+    about = desktop.wait_window("Form2", z.process.pid)
+    expect_about(desktop, main, about)
+    wait_for(lambda: desktop.focused() == about, what="the keyboard on About")
+    desktop.key("space")
+    desktop.wait_gone(about)
+    wait_for(lambda: desktop.focused() == main, what="the keyboard back on the main window")
+
+    z.a11y.act(z.tree.control("Exit", "push button"))
+    farewell(z, desktop)
+
+
 @scenario
 @needs(lambda: MutterDesktop(accessibility=True).missing())
 def gnome(args):
-    """Under GNOME's compositor, mutter, with its XWayland and Wayland both on offer
-    and no platform chosen, as in a GNOME session: the program runs on X11; its main
-    window's outer rectangle is centred on the screen; a key typed scores a hit; About
-    opens centred over the main window and out of the task lists, keeps the keyboard
-    and Space closes it; Exit and the farewell end the program with status 0."""
+    """Under GNOME's compositor, mutter: see under_compositor."""
     with MutterDesktop(accessibility=True) as desktop:
-        z = Zelvaro(desktop, args.program, env={"QT_QPA_PLATFORM": None})
-        if "QT_QPA_PLATFORM" in environment_of(z.process):
-            raise AssertionError("the program was given QT_QPA_PLATFORM")
-        # A window on mutter's X server: natively on Wayland there would be none.
-        main = z.window()
-        expect_centred(desktop, main)
+        under_compositor(args, desktop)
 
-        play = Letters(args.letters)
-        wait_for(lambda: desktop.focused() == main, what="the keyboard on the main window")
-        desktop.key("space")  # on Start, which has the focus
-        play.start()
-        wait_equal(lambda: z.letters(2), play.shown(), what="the game's letters")
-        desktop.type(play.hit(1))
-        wait_equal(lambda: counters(z), ("1", "0"), what="one hit")
 
-        z.a11y.act(z.tree.control("Stop", "push button"))
-        wait_for(lambda: z.has("Help", "menu item", "enabled"), what="Help after Stop")
-        z.a11y.act(z.menu_item("Help", "About"))
-        about = desktop.wait_window("Form2", z.process.pid)
-        expect_about(desktop, main, about)
-        wait_for(lambda: desktop.focused() == about, what="the keyboard on About")
-        desktop.key("space")
-        desktop.wait_gone(about)
-        wait_for(lambda: desktop.focused() == main, what="the keyboard back on the main window")
-
-        z.a11y.act(z.tree.control("Exit", "push button"))
-        farewell(z, desktop)
+@scenario
+@needs(lambda: KWinDesktop(accessibility=True).missing())
+def kde(args):
+    """Under KDE Plasma's compositor, KWin, which tells a window's frame only once it
+    has mapped the window: see under_compositor."""
+    with KWinDesktop(accessibility=True, screen=(1280, 960)) as desktop:
+        under_compositor(args, desktop)
 
 
 def main():
@@ -841,7 +856,7 @@ def main():
     started = time.monotonic()
     try:
         SCENARIOS[args.scenario](args)
-    except Skipped as reason:
+    except (Skipped, CannotStart) as reason:
         print(f"skipped: {reason}")
         return SKIPPED
     except (Exception, OutOfTime):
