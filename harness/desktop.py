@@ -10,7 +10,7 @@ import shlex
 import shutil
 import subprocess
 
-from .processes import Processes, read_line, wait_for
+from .processes import Processes, read_line, wait_equal, wait_for
 
 AT_SPI_BUS_LAUNCHER = "/usr/libexec/at-spi-bus-launcher"
 # What describes the desktop this process runs in, if any; the private desktop
@@ -167,21 +167,28 @@ class XDesktop(Desktop):
     """A desktop on a private Xvfb, which picks a free display number itself.
 
     window_manager=True runs openbox, for frames, placement and close requests;
-    screen is the screen's size in pixels. Programs are driven through real X input
+    screen is the screen's size in pixels. monitors, if given, splits the screen into
+    monitors, each a rectangle (x, y, width, height), of which the one at index
+    primary is the primary monitor. Programs are driven through real X input
     (xdotool) and watched through screenshots and window geometry."""
 
     TOOLS = Desktop.TOOLS + ("Xvfb", "xdotool", "xwininfo", "xprop", "import")
     x_input = True
 
     def __init__(self, window_manager=False, accessibility=False, screen=(1280, 1024),
-                 screen_reader=False):
+                 screen_reader=False, monitors=None, primary=0):
         super().__init__(accessibility, screen_reader)
         self.window_manager = window_manager
         self.screen = screen
+        self.monitors, self.primary = monitors, primary
+        # Where a program centres its main window: the primary monitor's rectangle.
+        self.area = monitors[primary] if monitors else (0, 0) + tuple(screen)
         self.display = None
         self.server = None  # the Xvfb process, once it runs
         if window_manager:
             self.TOOLS += ("openbox", "wmctrl")
+        if monitors:
+            self.TOOLS += ("xrandr",)
 
     def _environment(self, env):
         env.pop("WAYLAND_DISPLAY", None)
@@ -205,9 +212,30 @@ class XDesktop(Desktop):
         self.env["DISPLAY"] = self.display
 
     def _start_more(self):
+        if self.monitors:
+            self.set_monitors(self.monitors, self.primary)
         if self.window_manager:
             self.start("openbox", ["openbox", "--sm-disable"])
             wait_for(lambda: "openbox" in self.x("wmctrl", "-m").lower(), what="the window manager")
+
+    def set_monitors(self, monitors, primary=0):
+        """Splits the screen into monitors (see the class), in place of those set before."""
+        for line in self.x("xrandr", "--listmonitors").splitlines()[1:]:
+            name = line.split()[1].lstrip("*+")
+            if name.startswith("monitor"):
+                self.x("xrandr", "--delmonitor", name)
+        # The first monitor takes over the screen's one output; at 96 dots an inch.
+        output = self.x("xrandr", "--listmonitors").splitlines()[1].split()[-1]
+        for i, (x, y, width, height) in enumerate(monitors):
+            name = ("*" if i == primary else "") + f"monitor{i}"
+            size = f"{width}/{round(width * 25.4 / 96)}x{height}/{round(height * 25.4 / 96)}"
+            outputs = output if i == 0 else "none"
+            self.x("xrandr", "--setmonitor", name, f"{size}+{x}+{y}", outputs)
+        wanted = [f"{'*' if i == primary else ''}monitor{i}" for i in range(len(monitors))]
+        names = lambda: sorted(line.split()[1] for line in  # noqa: E731
+                               self.x("xrandr", "--listmonitors").splitlines()[1:])
+        wait_equal(names, sorted(wanted), what="the monitors")
+        self.monitors, self.primary, self.area = monitors, primary, monitors[primary]
 
     # --- Looking -------------------------------------------------------------------
     # Single looks, for conditions that wait_for() polls.

@@ -41,3 +41,41 @@ class MapWatch(Connection):
             event, when = arrived
             if isinstance(event, self.xcffib.xproto.MapNotifyEvent) and not event.override_redirect:
                 return event.window, when
+
+
+class MoveWatch(MapWatch):
+    """Watches one X display for the places top-level windows take once mapped: where
+    each window manager's frame (or window without one) stands when it is mapped and
+    every place it is moved to after. Make it before starting the program.
+
+    Under a window manager that does not composite, such as openbox, a window mapped
+    is a window on the screen, so these are the moves a user sees; a compositor may
+    map a frame before it shows it, and move it meanwhile."""
+
+    def __init__(self, display):
+        super().__init__(display)
+        self._at = {}  # each child of the root window: its place now
+        self._places = {}  # each mapped one: its places since it was mapped
+
+    def places(self, window):
+        """The places (x, y) on the screen that the top-level window holding window
+        (its frame, or itself) took since it was last mapped, in order."""
+        xproto = self.xcffib.xproto
+        while (arrived := self.next_event(0)) is not None:
+            event = arrived[0]
+            if isinstance(event, xproto.CreateNotifyEvent) and event.parent == self.root:
+                self._at[event.window] = (event.x, event.y)
+            elif isinstance(event, xproto.ReparentNotifyEvent) and event.parent == self.root:
+                self._at[event.window] = (event.x, event.y)
+            elif isinstance(event, xproto.ConfigureNotifyEvent) and event.event == self.root:
+                self._at[event.window] = place = (event.x, event.y)
+                places = self._places.get(event.window)
+                if places and places[-1] != place:
+                    places.append(place)
+            elif isinstance(event, xproto.MapNotifyEvent) and event.event == self.root:
+                self._places[event.window] = [self._at.get(event.window)]
+        while True:
+            parent = self.core.QueryTree(window).reply().parent
+            if parent == self.root:
+                return list(self._places.get(window, []))
+            window = parent

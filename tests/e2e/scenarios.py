@@ -25,7 +25,7 @@ from harness import CannotStart, KWinDesktop, MutterDesktop, WaylandDesktop, XDe
 from harness import hold, wait_equal, wait_for  # noqa: E402
 from harness.inputmethod import IBus  # noqa: E402
 from harness.letters import Letters  # noqa: E402
-from harness.mapwatch import MapWatch  # noqa: E402
+from harness.mapwatch import MapWatch, MoveWatch  # noqa: E402
 from harness.braille import Braille  # noqa: E402
 from harness.speech import Speech  # noqa: E402
 from harness.xserver import Rect, WindowWatch  # noqa: E402
@@ -138,14 +138,19 @@ def off_centre(outer, area):
     return tuple(outer[i] + outer[i + 2] / 2 - area[i] - area[i + 2] / 2 for i in (0, 1))
 
 
-def expect_centred(desktop, main):
+def expect_centred(desktop, main, moves=None):
     """Waits until the main window's outer rectangle (with the window manager's frame)
-    is centred on the screen, to the pixel."""
-    offsets = lambda: off_centre(desktop.frame_geometry(main), (0, 0) + desktop.screen)  # noqa: E731
+    is centred on the primary monitor, to the pixel. With moves (a MoveWatch made
+    before the program started), checks that the window stayed where it was mapped
+    while the program could still move it to centre it, about a second."""
+    offsets = lambda: off_centre(desktop.frame_geometry(main), desktop.area)  # noqa: E731
     try:
         wait_for(lambda: max(map(abs, offsets())) <= 1, what="the main window centred")
     except AssertionError:
-        raise AssertionError(f"the main window is off the screen's centre by {offsets()}") from None
+        raise AssertionError(f"the main window is off the monitor's centre by {offsets()}") from None
+    if moves:
+        hold(lambda: len(moves.places(main)) == 1, 1.5,
+             f"the main window in its first place, not moved from {moves.places(main)}")
 
 
 def expect_about(desktop, main, about):
@@ -185,13 +190,14 @@ def environment_of(process):
 
 @scenario
 def idle(args):
-    """Right after start-up: the main window centred with its frame, level I and
-    acceleration I, no game, only Start to press."""
-    with XDesktop(window_manager=True, accessibility=True) as desktop:
+    """Right after start-up: the main window centred with its frame, where it first
+    appeared; level I and acceleration I, no game, only Start to press."""
+    with XDesktop(window_manager=True, accessibility=True) as desktop, \
+            MoveWatch(desktop.display) as moves:
         z = Zelvaro(desktop, args.program)
         wait_for(lambda: z.has("Start", "push button", "focused"), what="the focus on Start")
         wait_equal(lambda: z.client()[2:], CLIENT, what="the client area's size")
-        expect_centred(desktop, z.window())
+        expect_centred(desktop, z.window(), moves)
         z.expect_controls("start-up", **dict(
             BETWEEN_GAMES, Start="enabled showing", Stop="enabled showing", Exit="enabled showing",
             Pause="showing -enabled -checked", GameOver="-showing", Smiley="-showing"))
@@ -831,6 +837,45 @@ def kde(args):
     has mapped the window: see under_compositor."""
     with KWinDesktop(accessibility=True, screen=(1280, 960)) as desktop:
         under_compositor(args, desktop)
+
+
+# Two monitors side by side on one X screen of 3840 x 1080.
+HALVES = [(0, 0, 1920, 1080), (1920, 0, 1920, 1080)]
+
+
+@scenario
+@needs(lambda: XDesktop(window_manager=True, accessibility=True, monitors=HALVES).missing())
+def monitors(args):
+    """A screen of two monitors side by side under openbox, the primary one left and
+    then right: the main window opens centred on the primary monitor and stays where
+    it first appeared; About opens over it; the farewell box opens on the same
+    monitor while the pointer is on the other one."""
+    with XDesktop(window_manager=True, accessibility=True, screen=(3840, 1080),
+                  monitors=HALVES) as desktop:
+        for primary in (0, 1):
+            desktop.set_monitors(HALVES, primary)
+            with MoveWatch(desktop.display) as moves:
+                z = Zelvaro(desktop, args.program)
+                main = z.window()
+                expect_centred(desktop, main, moves)
+            z.a11y.act(z.menu_item("Help", "About"))
+            about = desktop.wait_window("Form2", z.process.pid)
+            expect_about(desktop, main, about)
+            z.a11y.act(z.tree.control("Ok", "push button"))
+            desktop.wait_gone(about)
+
+            other = HALVES[1 - primary]
+            desktop.x("xdotool", "mousemove", str(other[0] + 100), str(other[1] + 100))
+            z.a11y.act(z.tree.control("Exit", "push button"))
+            box = desktop.wait_window("Zelvaro", z.process.pid, other_than=[main])
+            x, y, width, height = desktop.area
+
+            def on_primary():
+                left, top, w, h = desktop.frame_geometry(box)
+                return x <= left and left + w <= x + width and y <= top and top + h <= y + height
+
+            wait_for(on_primary, what=f"the farewell box on the primary monitor {desktop.area}")
+            farewell(z, desktop)
 
 
 def main():
