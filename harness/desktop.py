@@ -122,11 +122,14 @@ class Desktop:
         except subprocess.TimeoutExpired:
             raise AssertionError(f"{process.args[0]} still runs {timeout:g} s after it should end")
 
-    def new_bus(self):
-        """Starts one more session bus for this desktop and returns its address."""
+    def new_bus(self, services=True):
+        """Starts one more session bus for this desktop and returns its address. With
+        services=False the bus starts no service on demand: what a program asks of a
+        name nobody owns fails at once."""
         read, write = os.pipe()
         try:
-            argv = ["dbus-daemon", "--session", "--nofork", "--nopidfile"]
+            argv = ["dbus-daemon", "--nofork", "--nopidfile"]
+            argv.append("--session" if services else f"--config-file={self._bus_config()}")
             argv.append(f"--print-address={write}")
             bus = self._processes.start("dbus-daemon", argv, self.env, pass_fds=(write,))
             os.close(write)
@@ -136,6 +139,14 @@ class Desktop:
             os.close(read)
             if write is not None:
                 os.close(write)
+
+    def _bus_config(self):
+        """A session bus's configuration without the folders of services to start."""
+        path = os.path.join(self.dir, "bus-without-services.conf")
+        if not os.path.exists(path):
+            with open(path, "w") as f:
+                f.write(BUS_WITHOUT_SERVICES)
+        return path
 
     def _bus_has(self, name):
         argv = ["dbus-send", "--bus=" + self.env["DBUS_SESSION_BUS_ADDRESS"], "--print-reply"]
@@ -366,6 +377,25 @@ class XDesktop(Desktop):
         wait_for(lambda: desktops() == wanted, timeout, f"{wanted} desktops")
 
 
+# dbus-daemon's session configuration (/usr/share/dbus-1/session.conf) without
+# <standard_session_servicedirs/>.
+BUS_WITHOUT_SERVICES = """\
+<!DOCTYPE busconfig PUBLIC "-//freedesktop//DTD D-Bus Bus Configuration 1.0//EN"
+ "http://www.freedesktop.org/standards/dbus/1.0/busconfig.dtd">
+<busconfig>
+  <type>session</type>
+  <keep_umask/>
+  <listen>unix:tmpdir=/tmp</listen>
+  <auth>EXTERNAL</auth>
+  <policy context="default">
+    <allow send_destination="*" eavesdrop="true"/>
+    <allow eavesdrop="true"/>
+    <allow own="*"/>
+  </policy>
+</busconfig>
+"""
+
+
 class CompositorDesktop(XDesktop):
     """A Wayland compositor's desktop with its XWayland, as a Wayland session has it:
     programs get DISPLAY and XAUTHORITY of that X server and WAYLAND_DISPLAY, and no
@@ -393,7 +423,11 @@ class CompositorDesktop(XDesktop):
         report = 'printf "%s\\n" "$DISPLAY" "$XAUTHORITY" "$WAYLAND_DISPLAY" > "$1.new"'
         report += ' && mv "$1.new" "$1" && while kill -0 "$PPID" 2>/dev/null; do sleep 1; done'
         argv, env = self._compositor(["sh", "-c", report, "sh", names])
-        env = dict(self.env, DBUS_SESSION_BUS_ADDRESS=self.new_bus(), **env)
+        # The compositor's bus starts no service: KWin 6 would have it start an
+        # accessibility bus of its own, which names itself on the X root window
+        # (AT_SPI_BUS) half a second on; Qt programs started after that would take
+        # it for the desktop's and never show on the desktop's accessibility bus.
+        env = dict(self.env, DBUS_SESSION_BUS_ADDRESS=self.new_bus(services=False), **env)
         self.server = self.start(self.NAME, argv, env)
 
         def reported():
