@@ -401,8 +401,8 @@ class CompositorDesktop(XDesktop):
     programs get DISPLAY and XAUTHORITY of that X server and WAYLAND_DISPLAY, and no
     QT_QPA_PLATFORM, so a Qt program chooses its platform itself. The compositor is
     also the X window manager, with a session bus of its own, apart from the
-    programs' one. X input tools reach the programs as under XDesktop. Use
-    MutterDesktop or KWinDesktop."""
+    programs' one, that starts no service. X input tools reach the programs as under
+    XDesktop. Use MutterDesktop or KWinDesktop."""
 
     TOOLS = Desktop.TOOLS + ("Xwayland", "xdotool", "xwininfo", "xprop", "sh")
     NAME = None  # the compositor's program
