@@ -23,7 +23,6 @@
 #include <QTimer>
 #include <QWindow>
 
-#include <functional>
 #include <random>
 
 using test::WindowState;
@@ -61,49 +60,19 @@ private slots:
     void keyEndingPausedGameRestartsTick();
     void keysTypedOnAfterAGameReachNoButton();
     void burstOfKeysIsJudgedOnceEach();
-    void tickTimerSleepsWhileNothingMoves();
 };
 
-// Timer1's Qt timer runs only while a tick can change something, so the program
-// sleeps before a game, after one and while paused; it wakes from asleep at Start
-// and when Pause is cleared, which gives the first tick a full period, and the
-// window's states stay as the game sees them.
-void GameTest::tickTimerSleepsWhileNothingMoves()
-{
-    ui::MainWindow& w = window();
-    QTimer* tick = w.timer(game::Timer::Timer1);
-    QCheckBox* pause = w.checkBox(game::CheckBox::Check1);
-    const auto click = [](QAbstractButton* b) { QTest::mouseClick(b, Qt::LeftButton); };
-    const struct {
-        const char* step;
-        std::function<void()> act;
-        WindowState state;
-        bool ticking;
-    } steps[] = {
-        { "start-up", [] {}, WindowState::Idle, false },
-        { "Start", [&] { click(w.button(game::Button::Command2)); }, WindowState::Running, true },
-        { "Pause", [&] { uitest::clickCheckBox(pause); }, WindowState::Paused, false },
-        { "Pause cleared", [&] { uitest::clickCheckBox(pause); }, WindowState::Running, true },
-        { "Stop", [&] { click(w.button(game::Button::Command3)); }, WindowState::Stopped, false },
-        { "Start again", [&] { click(w.button(game::Button::Command2)); }, WindowState::Running,
-            true },
-        { "Pause again", [&] { uitest::clickCheckBox(pause); }, WindowState::Paused, false },
-        { "a miss that loses, paused",
-            [&] { pressLetter(w.box(game::Box::Picture1), uitest::missingLetter(state())); },
-            WindowState::Lost, false },
-    };
-    for (const auto& step : steps) {
-        step.act();
-        QCOMPARE(uitest::look(runtime()), step.state);
-        QVERIFY2(tick->isActive() == step.ticking, step.step);
-    }
-}
-
+// Timer1's Qt timer runs only while a tick can change something: asleep before a
+// game, paused and after Stop, woken from asleep (a full period) at Start and when
+// Pause is cleared, while the game sees Timer1 enabled but paused.
 void GameTest::startPauseAndStopWithTheMouse()
 {
     ui::MainWindow& w = window();
+    QTimer* tick = w.timer(game::Timer::Timer1);
+    QVERIFY(!tick->isActive());
     QTest::mouseClick(w.button(game::Button::Command2), Qt::LeftButton);
     QCOMPARE(uitest::look(runtime()), WindowState::Running);
+    QVERIFY(tick->isActive());
     QCOMPARE(QApplication::focusWidget(), w.box(game::Box::Picture1));
 
     // A disabled menu opens none of its items.
@@ -119,6 +88,7 @@ void GameTest::startPauseAndStopWithTheMouse()
 
     uitest::clickCheckBox(w.checkBox(game::CheckBox::Check1));
     QCOMPARE(uitest::look(runtime()), WindowState::Paused);
+    QVERIFY(!tick->isActive());
     const int pausedAt = w.box(game::Box::Picture1)->y();
     QTest::qWait(200);
     QCOMPARE(w.box(game::Box::Picture1)->y(), pausedAt);
@@ -130,6 +100,7 @@ void GameTest::startPauseAndStopWithTheMouse()
 
     QTest::mouseClick(w.button(game::Button::Command3), Qt::LeftButton);
     QCOMPARE(uitest::look(runtime()), WindowState::Stopped);
+    QVERIFY(!tick->isActive());
 
     uitest::clickMenuTitle(w, uitest::popup(w, game::Menu::menu_options));
     QTRY_COMPARE(QApplication::activePopupWidget(), uitest::popup(w, game::Menu::menu_options));
@@ -218,6 +189,7 @@ void GameTest::keyEndingPausedGameRestartsTick()
 
     QTest::keyClick(w.windowHandle(), char(uitest::missingLetter(state())));
     QCOMPARE(uitest::look(runtime()), WindowState::Lost);
+    QVERIFY(!w.timer(game::Timer::Timer1)->isActive()); // enabled again, asleep: lost
     QWidget* focus = QApplication::focusWidget();
     QVERIFY(!focus || focus->isVisible());
 
