@@ -150,7 +150,9 @@ class Speech:
         """Starts Orca, with its settings in the desktop's folder (ORCA's general ones
         updated by settings), and waits until it has said that it is on. It needs the
         desktop's accessibility bus and a window manager (without one no window is
-        ever active for it)."""
+        ever active for it). Orca runs once per user on the machine, whatever the
+        desktop: starting it ends any other Orca of the user, so two runs must not
+        start it at the same time (the end-to-end tests take turns, RESOURCE_LOCK orca)."""
         folder = os.path.join(self.desktop.env["XDG_DATA_HOME"], "orca")
         os.makedirs(folder)
         chosen = dict(ORCA, general=dict(ORCA["general"], **(settings or {})))
